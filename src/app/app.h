@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/controls.h"
+#include "app/settings.h"
+#include "app/spans.h"
+#include "app/view.h"
+#include "earth/borders.h"
+#include "earth/shore.h"
+#include "platform/frame_buffer.h"
+#include "platform/palette.h"
+#include "platform/platform.h"
+#include "raster/gif.h"
+#include "sky/clock.h"
+#include "sky/stars.h"
+
+// Everything the viewer keeps for the run, grouped by owner.
+struct App {
+    Settings settings;
+    Palette palette;
+    LoopState loop;
+    Controls controls;
+    View view;
+    FrameBuffer frame;
+    Spans spans;
+    TimeState time;
+    Texture texture;
+    Shore shore;
+    Borders borders;
+    Stars stars;
+};

@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The display request and the map file names, fixed by the command line.
+struct Settings {
+    int32_t xres = 640;
+    int32_t yres = 480;
+    int32_t bpp = 8;
+    int32_t fullscreen = 1;
+    std::string shore_filename = "SHOREX.DAT";
+    std::string bord_filename = "BORDX.DAT";
+    // Where data files named without a folder are found when the working
+    // directory lacks them; empty means only the working directory.
+    std::string data_dir;
+};

@@ -1,0 +1,5 @@
+#pragma once
+
+// Border polylines as loaded from the border file.
+struct Borders {
+};

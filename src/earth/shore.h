@@ -1,0 +1,5 @@
+#pragma once
+
+// Shoreline loops as loaded from the shoreline file.
+struct Shore {
+};

@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+// The locked back buffer as every renderer sees it: one palette index per
+// pixel, pixel (x, y) at frame_ptr + row_offset[y] + x.
+struct FrameBuffer {
+    uint8_t* frame_ptr = nullptr;
+    int32_t frame_pitch = -1;
+    int32_t frame_xres = -1;
+    int32_t frame_yres = -1;
+    std::vector<int32_t> row_offset;  // frame_yres entries
+
+    uint8_t* row(int32_t y) const { return frame_ptr + row_offset[static_cast<size_t>(y)]; }
+};

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/clock_types.h"
+
+// The one displayed moment: local civil fields plus what the sky derives from them.
+struct TimeState {
+    int32_t clock_year = 2000;
+    int32_t clock_month = 1;
+    int32_t clock_day = 1;
+    int32_t clock_hour = 0;
+    int32_t clock_minute = 0;
+    int32_t clock_second = 0;
+    int32_t clock_prev_second = 0;
+    int32_t clock_ms_ref = 0;
+    int32_t now_ms = 0;
+    TimeZoneInfo tzinfo;
+    double day_number = 0;
+    double cos_ecl = 1;
+    double sin_ecl = 0;
+    double sidereal_angle = 0;
+    uint8_t time_manual = 0;
+};
+
+// With read_clock != 0 the civil fields are taken from local_clock and the
+// clock follows it again; with 0 the stepped fields are normalised.
+void update_time(TimeState& time, int read_clock, const CivilTime& local_clock);

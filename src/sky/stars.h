@@ -1,0 +1,5 @@
+#pragma once
+
+// The star catalogue: directions and brightnesses.
+struct Stars {
+};
