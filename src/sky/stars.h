@@ -1,5 +1,21 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
 
-// The star catalogue: directions and brightnesses.
+// The star catalogue: unit directions in the space frame (x to right
+// ascension 6h, y to the south celestial pole, z to 12h) and brightnesses.
 struct Stars {
+    int32_t numstars = 0;
+    std::vector<float> starv;      // numstars * 3: x, y, z of each star
+    std::vector<uint8_t> starcol;  // numstars brightnesses, 0 (invisible) to 255
 };
+
+// Reads a catalogue file: "" on success, otherwise the message to show. A
+// refused file leaves stars as it was; a file shorter than its count says
+// keeps the stars whose record and brightness are both there.
+std::string loadstars(const std::string& path, Stars& stars);
+
+// The same from a file image in memory.
+std::string decodestars(const uint8_t* data, size_t size, Stars& stars);
