@@ -1,0 +1,14 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "app/spans.h"
+#include "platform/frame_buffer.h"
+
+// Rasterises the filled ellipse a*x^2 + b*x*y + c*y^2 + d*x + e*y + f <= 0
+// (either overall sign) over pixel positions: each row from first to end - 1
+// receives one pair [left, right) clipped to the frame, appended behind the
+// row's existing entries. When nothing is appended (not an ellipse, empty, or
+// wholly above or below the frame), end is -1 and first is left alone.
+void conicspans(const FrameBuffer& frame, Spans& spans, double a, double b, double c,
+                double d, double e, double f, int32_t& first, int32_t& end);
