@@ -13,4 +13,6 @@ struct Settings {
     // Where data files named without a folder are found when the working
     // directory lacks them; empty means only the working directory.
     std::string data_dir;
+    // Batch rendering may leave the status lines out of the picture.
+    bool status_lines = true;
 };

@@ -38,6 +38,8 @@ public:
     // Applies the key events queued since the last poll, in order.
     virtual void poll_keyboard(uint8_t key_state[256]) = 0;
     virtual void poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons) = 0;
+    // Wheel notches since the last call, positive away from the user.
+    virtual int32_t poll_wheel() = 0;
 
     // Drains pending window events once; activation, close and quit land in loop.
     virtual void pump_messages(LoopState& loop) = 0;

@@ -1,0 +1,73 @@
+#include "app/frame.h"
+
+#include "app/draw.h"
+#include "app/frame_steps.h"
+#include "app/screen_geometry.h"
+#include "app/screenshot.h"
+#include "app/status.h"
+#include "app/view_ops.h"
+#include "platform/scan_codes.h"
+
+namespace {
+
+void draw_and_present(App& app, Platform& platform)
+{
+    uint8_t* pixels = nullptr;
+    int32_t pitch = 0, width = 0, height = 0;
+    if (!platform.lockframe(&pixels, &pitch, &width, &height)) return;
+    app.frame.frame_ptr = pixels;
+    if (pitch != app.frame.frame_pitch || width != app.frame.frame_xres || height != app.frame.frame_yres)
+        set_screen_geometry(app, platform, pitch, width, height);
+
+    draw_scene(app);
+    if (app.settings.status_lines) draw_status(app.frame, app.view, app.time);
+
+    uint8_t* keys = app.controls.key_state;
+    if (keys[dik::f12]) {
+        keys[dik::f12] = 0;
+        save_screenshot(&app.controls.shot_counter, pixels, width, height, pitch, app.palette);
+    }
+    platform.unlockframe();
+    platform.presentframe();
+}
+
+}  // namespace
+
+void run_frame(App& app, Platform& platform)
+{
+    Controls& controls = app.controls;
+    platform.poll_keyboard(controls.key_state);
+    app.time.now_ms = static_cast<int32_t>(platform.time_ms());
+    int32_t dx = 0, dy = 0;
+    platform.poll_mouse(&dx, &dy, &controls.mouse_buttons);
+    const TurnAngles turn = smooth_mouse(app, dx, dy);
+
+    if (controls.key_state[dik::grave]) {
+        controls.key_state[dik::grave] = 0;
+        app.view.show_labels ^= 1;
+    }
+    time_of_day_keys(app);
+    date_keys(app);
+    spin_keys(app);
+    zoom_keys(app);
+    zoom_wheel(app, platform.poll_wheel());
+    if (app.time.time_manual == 0) update_time(app.time, 1, platform.local_time());
+    view_rotate(app.view, turn.roll, turn.pitch, turn.yaw);
+
+    // Wrap-around of the 32-bit timer is harmless in unsigned arithmetic.
+    controls.frame_dt =
+        static_cast<int32_t>(static_cast<uint32_t>(app.time.now_ms) - static_cast<uint32_t>(controls.prev_frame_ms));
+    controls.prev_frame_ms = app.time.now_ms;
+
+    motion_keys(app);
+    preset_and_toggle_keys(app, platform);
+    orbit_physics(app);
+    keep_above_ground(app);
+
+    draw_and_present(app, platform);
+
+    if (controls.key_state[dik::escape]) {
+        platform.post_close();
+        free_buffers(app);
+    }
+}

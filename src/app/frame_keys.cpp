@@ -1,0 +1,133 @@
+#include "app/frame_steps.h"
+#include "app/view_ops.h"
+#include "platform/scan_codes.h"
+#include "sky/calendar.h"
+
+namespace {
+
+bool alt_down(const uint8_t* keys) { return keys[dik::lalt] || keys[dik::ralt]; }
+
+double smoothed(double value, int32_t raw)
+{
+    value += (raw - value) * 0.2;
+    return std::fabs(value) < 1e-13 ? 0 : value;
+}
+
+// Sets the zoom, stopping exactly at magnification 1 when the change reaches or crosses it.
+void zoom_towards(App& app, double next)
+{
+    const double old = app.view.zoom;
+    const double w = app.frame.frame_xres;
+    if ((old < w && w <= next) || (next <= w && w < old)) {
+        set_zoom(app.view, w);
+        app.view.zoom_latch = 1;
+    } else {
+        set_zoom(app.view, next);
+    }
+}
+
+}  // namespace
+
+TurnAngles smooth_mouse(App& app, int32_t dx, int32_t dy)
+{
+    Controls& c = app.controls;
+    c.mouse_dx_smooth = smoothed(c.mouse_dx_smooth, dx);
+    c.mouse_dy_smooth = smoothed(c.mouse_dy_smooth, dy);
+    const double mx = c.mouse_dx_smooth, my = c.mouse_dy_smooth;
+    const View& view = app.view;
+    TurnAngles turn;
+    const int32_t w = app.frame.frame_xres;
+    if (w != -1) {
+        turn.yaw = w * mx / (view.zoom * 128);
+        turn.pitch = w * my / (view.zoom * -128);
+    }
+    if (c.mouse_buttons & 2) {
+        turn.roll = mx * (-1.0 / 128);
+        turn.yaw = 0;
+    } else if (view.show_earth && view.auto_level) {
+        const double r2 = dot(view.viewpos, view.viewpos);
+        if (r2 < 16) turn.roll = dot(view.viewpos, view.viewright) / (r2 * dot(view.viewright, view.viewright) * -8);
+    }
+    return turn;
+}
+
+void time_of_day_keys(App& app)
+{
+    uint8_t* keys = app.controls.key_state;
+    if (!keys[dik::equals] && !keys[dik::minus]) return;
+    TimeState& t = app.time;
+    const int32_t d = keys[dik::equals] - keys[dik::minus];
+    if (alt_down(keys)) {
+        t.clock_day += d;
+        keys[dik::equals] = keys[dik::minus] = 0;
+    } else {
+        t.clock_second = 0;
+        if (keys[dik::lshift]) {
+            t.clock_minute += d;
+            keys[dik::equals] = keys[dik::minus] = 0;
+        } else {
+            t.clock_minute += 2 * d;
+        }
+    }
+    t.time_manual = 1;
+    update_time(t, 0, CivilTime{});
+}
+
+void date_keys(App& app)
+{
+    uint8_t* keys = app.controls.key_state;
+    if (!keys[dik::rbracket] && !keys[dik::lbracket]) return;
+    TimeState& t = app.time;
+    const int32_t d = keys[dik::rbracket] - keys[dik::lbracket];
+    if (alt_down(keys)) {
+        t.clock_year += (keys[dik::lshift] || keys[dik::rshift]) ? 10 * d : d;
+        keys[dik::rbracket] = keys[dik::lbracket] = 0;
+    } else {
+        const int before = is_daylight_time(t.clock_year, t.clock_month, t.clock_day, t.clock_hour, t.tzinfo);
+        date_from_days(days_from_date(t.clock_year, t.clock_month, t.clock_day) + d, t.clock_year, t.clock_month,
+                       t.clock_day);
+        const int after = is_daylight_time(t.clock_year, t.clock_month, t.clock_day, t.clock_hour, t.tzinfo);
+        if (before != after) t.clock_hour += before ? -1 : 1;
+        if (keys[dik::rshift]) {
+            // One sidereal day, 23 h 56 min 4 s, keeps the stars in place.
+            t.clock_minute -= 4 * d;
+            t.clock_second += 4 * d;
+        }
+        if (keys[dik::lshift]) keys[dik::rbracket] = keys[dik::lbracket] = 0;
+    }
+    t.time_manual = 1;
+    update_time(t, 0, CivilTime{});
+}
+
+void spin_keys(App& app)
+{
+    const uint8_t* keys = app.controls.key_state;
+    const int32_t d = keys[dik::period] - keys[dik::comma];
+    if (d == 0) return;
+    view_spin(app.view, d * (keys[dik::lshift] + 1) * (3 * keys[dik::rshift] + 1) / 128.0);
+}
+
+void zoom_keys(App& app)
+{
+    uint8_t* keys = app.controls.key_state;
+    View& view = app.view;
+    if (!keys[dik::multiply] && !keys[dik::divide]) {
+        view.zoom_latch = 0;
+    } else if (view.zoom_latch == 0 && app.frame.frame_xres != -1) {
+        zoom_towards(app, view.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02));
+    }
+    if (keys[dik::numpad5]) {
+        keys[dik::numpad5] = 0;
+        if (app.frame.frame_xres != -1) {
+            set_zoom(view, app.frame.frame_xres);
+            view.zoom_latch = 1;
+        }
+    }
+}
+
+void zoom_wheel(App& app, int32_t notches)
+{
+    if (app.frame.frame_xres == -1) return;
+    for (; notches > 0; --notches) zoom_towards(app, app.view.zoom * 1.1);
+    for (; notches < 0; ++notches) zoom_towards(app, app.view.zoom / 1.1);
+}

@@ -1,0 +1,40 @@
+#include "app/screen_geometry.h"
+
+#include <new>
+
+#include "app/view_ops.h"
+
+namespace {
+
+bool allocate_spans(Spans& spans, int32_t rows)
+{
+    spans = Spans{};
+    try {
+        spans.xp.assign(static_cast<size_t>(rows) * Spans::per_row, 0);
+        spans.xpcnt.assign(static_cast<size_t>(rows), 0);
+    } catch (const std::bad_alloc&) {
+        spans = Spans{};
+        return false;
+    }
+    spans.rows = rows;
+    return true;
+}
+
+}  // namespace
+
+void set_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
+{
+    FrameBuffer& frame = app.frame;
+    frame.frame_pitch = pitch;
+    frame.frame_xres = xres;
+    frame.frame_yres = yres;
+    frame.row_offset.resize(static_cast<size_t>(yres > 0 ? yres : 0));
+    for (int32_t y = 0; y < yres; ++y) frame.row_offset[static_cast<size_t>(y)] = y * pitch;
+
+    app.view.xres_half = xres * 0.5;
+    app.view.yres_half = yres * 0.5;
+    view_reset(app.view, app.time, platform.local_time());
+    set_zoom(app.view, xres);
+
+    if (!allocate_spans(app.spans, yres)) platform.message_box("Out of memory (xp)", nullptr);
+}

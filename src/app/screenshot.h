@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/palette.h"
+
+// Writes an 8-bit run-length PCX picture with the 256-colour palette.
+// 0 on success, -1 on failure.
+int write_pcx(const char* filename, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+              const Palette& palette);
+
+// "GLOB0000.PCX" with the counter's last four decimal digits.
+std::string screenshot_name(int32_t counter);
+
+// Saves the frame under the first free name from *counter on, never replacing
+// an existing file; the file appears only once it is complete. On success the
+// counter moves past the name used and 0 is returned; on failure it stays.
+int save_screenshot(int32_t* counter, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                    const Palette& palette);

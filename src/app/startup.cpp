@@ -1,0 +1,30 @@
+#include "app/startup.h"
+
+#include "app/command_line.h"
+#include "app/loaders.h"
+#include "app/palette_init.h"
+
+void startup(App& app, Platform& platform, int argc, char** argv)
+{
+    Settings& settings = app.settings;
+    settings.xres = 640;
+    settings.yres = 480;
+    std::vector<std::string> messages;
+    apply_arguments(argc, argv, settings, messages);
+    for (const std::string& text : messages) platform.message_box(text, nullptr);
+    settings.fullscreen = scan_flags(argc, argv).window ? 0 : 1;
+    settings.bpp = 8;
+
+    build_palette(app.palette);
+    load_texture(app, platform);
+    load_map_data(app, platform);
+    load_star_catalogue(app, platform);
+
+    const auto t = static_cast<int32_t>(platform.time_ms());
+    app.controls.prev_frame_ms = app.time.clock_ms_ref = app.time.now_ms = t;
+    app.controls.frame_dt = 0;
+    app.time.tzinfo = platform.time_zone();
+
+    constexpr double diameter = 7928;
+    app.view.min_dist = (diameter * 0.5 + 5) / (diameter * 0.5);
+}

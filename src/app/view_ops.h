@@ -1,0 +1,30 @@
+#pragma once
+#include "app/view.h"
+#include "platform/clock_types.h"
+#include "sky/clock.h"
+
+// Home position: 41.6611 N, 71.4845 W (latitude negative in the north).
+constexpr double home_lat = -0.7271233650026095;
+constexpr double home_lon = -1.2476398891418865;
+
+// Home position, south-facing level view, toggles reset, clock following the
+// local time again.
+void view_reset(View& view, TimeState& time, const CivilTime& local_clock);
+
+// Aims the line of sight along (dx, dy, dz) with viewright horizontal; a
+// direction along the axis changes nothing.
+void view_look_at(View& view, double dx, double dy, double dz);
+
+void view_centre(View& view);
+void view_down(View& view);
+void view_up(View& view);
+void view_north(View& view);
+void view_south(View& view);
+void view_east(View& view);
+void view_west(View& view);
+
+// Roll a about the line of sight, pitch b about viewright, yaw c about viewdown.
+void view_rotate(View& view, double a, double b, double c);
+// Turns the eye and the camera together about the Earth's axis.
+void view_spin(View& view, double angle);
+void set_zoom(View& view, double z);

@@ -1,0 +1,52 @@
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "app/data_files.h"
+#include "app/main_loop.h"
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+const char usage[] =
+    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--help] [--version]\n"
+    "\n"
+    "An interactive viewer of the Earth and the sky.\n"
+    "  /WIDTHxHEIGHT  frame size in pixels (default /640x480)\n"
+    "  shFILE         shoreline file, any name starting with sh (default SHOREX.DAT)\n"
+    "  boFILE         border file, any name starting with bo (default BORDX.DAT)\n"
+    "  --window       a window of the frame size instead of the full screen\n"
+    "  --help, -h     this text\n"
+    "  --version      the program's version\n"
+    "\n"
+    "Mouse turns the view; Escape quits; see the README for every key.\n";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const Flags flags = scan_flags(argc, argv);
+    if (flags.help) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (flags.version) {
+        std::puts("globe 1.0");
+        return 0;
+    }
+    // The arguments are split again by the program's own rule: blanks separate, nothing quotes.
+    std::string line;
+    for (int i = 1; i < argc; ++i) line += (i > 1 ? " " : "") + std::string(argv[i]);
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    char* args[max_args];
+    const int count = split_command_line(buffer.data(), args);
+
+    auto app = std::make_unique<App>();
+    app->settings.data_dir = default_data_dir("/proc/self/exe");
+    SdlPlatform platform;
+    return run_program(*app, platform, count, args);
+}

@@ -1,0 +1,44 @@
+#include <cstdio>
+#include <cstring>
+
+#include "tool/commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(int argc, char** argv);
+    const char* summary;
+};
+
+constexpr Command commands[] = {
+    {"render", render_command, "draw one frame as the viewer would and save it as PCX"},
+};
+
+void usage(std::FILE* out)
+{
+    std::fputs("usage: globetool COMMAND [OPTIONS]\n\nCommands:\n", out);
+    for (const Command& c : commands) std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
+    std::fputs("\nShared options: --at TIME, --from LAT,LON[,ALT], --data DIR.\n"
+               "'globetool COMMAND --help' describes each command.\n",
+               out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        usage(stderr);
+        return 2;
+    }
+    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+        usage(stdout);
+        return 0;
+    }
+    for (const Command& c : commands)
+        if (!std::strcmp(argv[1], c.name)) return c.run(argc - 1, argv + 1);
+    std::fprintf(stderr, "globetool: unknown command '%s'\n", argv[1]);
+    usage(stderr);
+    return 2;
+}

@@ -1,0 +1,145 @@
+#include "tool/options.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "app/data_files.h"
+#include "app/view_ops.h"
+#include "platform/time_zone.h"
+
+namespace {
+
+constexpr double earth_radius_miles = 3964;
+
+bool read_fields(const char* text, int& year, int& month, int& day, int& hour, int& minute, int& second,
+                 int& used)
+{
+    used = 0;
+    second = 0;
+    if (std::sscanf(text, "%4d-%2d-%2dT%2d:%2d%n", &year, &month, &day, &hour, &minute, &used) != 5) return false;
+    int more = 0;
+    if (text[used] == ':' && std::sscanf(text + used, ":%2d%n", &second, &more) == 1) used += more;
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 && minute >= 0 &&
+           minute <= 59 && second >= 0 && second <= 60;
+}
+
+}  // namespace
+
+bool parse_time(const std::string& text, int64_t& seconds)
+{
+    int year, month, day, hour, minute, second, used;
+    if (!read_fields(text.c_str(), year, month, day, hour, minute, second, used)) return false;
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    const std::string zone = text.substr(static_cast<size_t>(used));
+    if (zone.empty()) {
+        tm.tm_isdst = -1;
+        seconds = std::mktime(&tm);
+        return true;
+    }
+    const int64_t utc = timegm(&tm);
+    if (zone == "Z") {
+        seconds = utc;
+        return true;
+    }
+    int oh = 0, om = 0, n = 0;
+    if ((zone[0] != '+' && zone[0] != '-') || std::sscanf(zone.c_str() + 1, "%2d:%2d%n", &oh, &om, &n) != 2 ||
+        static_cast<size_t>(n) + 1 != zone.size() || oh > 23 || om > 59)
+        return false;
+    const int64_t offset = (oh * 60 + om) * 60;
+    seconds = zone[0] == '+' ? utc - offset : utc + offset;
+    return true;
+}
+
+bool parse_place(const std::string& text, Vec3& position)
+{
+    double lat = 0, lon = 0, alt = 5;
+    int n = 0;
+    const int fields = std::sscanf(text.c_str(), "%lf,%lf%n", &lat, &lon, &n);
+    if (fields != 2) return false;
+    if (text[static_cast<size_t>(n)] == ',') {
+        int m = 0;
+        if (std::sscanf(text.c_str() + n, ",%lf%n", &alt, &m) != 1) return false;
+        n += m;
+    }
+    if (static_cast<size_t>(n) != text.size() || std::fabs(lat) > 90 || !std::isfinite(lon) || !(alt > -earth_radius_miles))
+        return false;
+    // The Earth-fixed frame counts latitude negative in the north.
+    const double phi = -lat * (M_PI / 180), lambda = lon * (M_PI / 180);
+    const double r = (earth_radius_miles + alt) / earth_radius_miles;
+    position = {std::sin(lambda) * std::cos(phi) * r, std::sin(phi) * r, -std::cos(phi) * std::cos(lambda) * r};
+    return true;
+}
+
+int take_shared_option(int argc, char** argv, int& i, ToolOptions& options, std::string& error)
+{
+    const char* name = argv[i];
+    const bool known = !std::strcmp(name, "--at") || !std::strcmp(name, "--from") || !std::strcmp(name, "--data");
+    if (!known) return 0;
+    if (i + 1 >= argc) {
+        error = std::string(name) + " needs a value";
+        return -1;
+    }
+    const std::string value = argv[++i];
+    if (!std::strcmp(name, "--data")) {
+        options.data_dir = value;
+        return 1;
+    }
+    if (!std::strcmp(name, "--at")) {
+        int64_t seconds = 0;
+        if (!parse_time(value, seconds)) {
+            error = "bad time '" + value + "' (want YYYY-MM-DDTHH:MM[:SS] with Z, +HH:MM, -HH:MM or nothing)";
+            return -1;
+        }
+        options.at = seconds;
+        return 1;
+    }
+    Vec3 position;
+    if (!parse_place(value, position)) {
+        error = "bad place '" + value + "' (want LAT,LON[,ALT] in degrees and miles)";
+        return -1;
+    }
+    options.from = position;
+    return 1;
+}
+
+void set_clock_to(TimeState& time, int64_t seconds)
+{
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    localtime_r(&t, &local);
+    time.tzinfo = machine_time_zone_at(seconds);
+    time.clock_year = local.tm_year + 1900;
+    time.clock_month = local.tm_mon + 1;
+    time.clock_day = local.tm_mday;
+    time.clock_hour = local.tm_hour;
+    time.clock_minute = local.tm_min;
+    time.clock_second = local.tm_sec > 59 ? 59 : local.tm_sec;
+    time.time_manual = 1;
+    update_time(time, 0, CivilTime{});
+}
+
+int64_t chosen_instant(const ToolOptions& options)
+{
+    return options.at ? *options.at : static_cast<int64_t>(std::time(nullptr));
+}
+
+Vec3 chosen_position(const ToolOptions& options)
+{
+    if (options.from) return *options.from;
+    const double r = View{}.min_dist;
+    return Vec3{std::sin(home_lon) * std::cos(home_lat), std::sin(home_lat), -std::cos(home_lat) * std::cos(home_lon)} *
+           r;
+}
+
+std::string chosen_data_dir(const ToolOptions& options)
+{
+    return options.data_dir.empty() ? default_data_dir("/proc/self/exe") : options.data_dir;
+}
