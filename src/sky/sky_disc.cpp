@@ -1,0 +1,136 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "earth/conic.h"
+#include "sky/sky.h"
+
+namespace {
+
+// Which side of the plane through the eye spanned by the terminator's axis
+// and the projected light a pixel lies on: lit when x * sx < y * sy + s0.
+struct SideTest {
+    double sx = 0;
+    double sy = 0;
+    double s0 = 0;
+    uint8_t lit = 0;
+    uint8_t dark = 0;
+    uint8_t at(int32_t x, int32_t y) const
+    {
+        return static_cast<double>(x) * sx < static_cast<double>(y) * sy + s0 ? lit : dark;
+    }
+};
+
+// One run [left, right) of row y, clipped to the frame; empty runs do nothing.
+void fill_run(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right, uint8_t colour)
+{
+    if (left < 1) left = 0;
+    if (right >= frame.frame_xres) right = frame.frame_xres;
+    if (right <= left) return;
+    std::memset(frame.row(y) + left, colour, static_cast<size_t>(right - left));
+}
+
+int32_t middle(const int32_t* e)
+{
+    return static_cast<int32_t>((int64_t{e[0]} + e[1]) >> 1);
+}
+
+// The limb: screen points whose viewing ray w = (x - xres_half, y - yres_half,
+// zoom_half) meets the sphere of angular radius rho about u.
+void limb_spans(const View& v, const FrameBuffer& frame, Spans& spans, const Vec3& u, double rho2,
+                int32_t& first, int32_t& end)
+{
+    double k = rho2 - 1;
+    double e0 = v.yres_half * u.y + v.xres_half * u.x - v.zoom_half * u.z;
+    conicspans(frame, spans, k + u.x * u.x, 2 * u.x * u.y, k + u.y * u.y,
+               2 * (-u.x * e0 - v.xres_half * k), 2 * (-u.y * e0 - v.yres_half * k),
+               k * v.corner_dist2 + e0 * e0, first, end);
+}
+
+// The terminator: the projection of the body's great circle facing the
+// light, the quadratic form rho^2 (L.w)^2 + (n.w)^2 - |w|^2 + (u.w)^2 in w.
+void terminator_spans(const View& v, const FrameBuffer& frame, Spans& spans, const Vec3& u,
+                      const Vec3& l, const Vec3& n, double rho2, int32_t& first, int32_t& end)
+{
+    double qxx = rho2 * l.x * l.x + n.x * n.x - 1 + u.x * u.x;
+    double qyy = rho2 * l.y * l.y + n.y * n.y - 1 + u.y * u.y;
+    double qzz = rho2 * l.z * l.z + n.z * n.z - 1 + u.z * u.z;
+    double qxy = rho2 * l.x * l.y + n.x * n.y + u.x * u.y;
+    double qxz = rho2 * l.x * l.z + n.x * n.z + u.x * u.z;
+    double qyz = rho2 * l.y * l.z + n.y * n.z + u.y * u.z;
+    double xh = v.xres_half;
+    double yh = v.yres_half;
+    double zh = v.zoom_half;
+    conicspans(frame, spans, qxx, 2 * qxy, qyy,
+               2 * (qxz * zh - qxx * xh - qxy * yh),
+               2 * (qyz * zh - qyy * yh - qxy * xh),
+               qzz * zh * zh + qxx * xh * xh + 2 * qxy * xh * yh + qyy * yh * yh
+                   - 2 * qxz * zh * xh - 2 * qyz * zh * yh,
+               first, end);
+}
+
+SideTest side_test(const View& v, const Vec3& u, const Vec3& l, const Vec3& n, double rho2,
+                   uint8_t lit, uint8_t dark)
+{
+    Vec3 p = u * dot(n, n) + cross(n, l) * rho2;
+    double gr = n.z * p.y - n.y * p.z;
+    double gd = n.z * p.x - n.x * p.z;
+    double s0 = (v.xres_half * p.z + v.zoom_half * p.x) * gr - (v.yres_half * p.z + v.zoom_half * p.y) * gd;
+    return {gr * p.z, gd * p.z, s0, lit, dark};
+}
+
+}  // namespace
+
+void draw_disc(const View& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
+               const Vec3& to_sun, double diameter, uint8_t lit)
+{
+    if (spans.rows < frame.frame_yres) return;
+    double dist = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+    Vec3 u = {p.x / dist, p.y / dist, p.z / dist};
+    double rho = diameter * (1 / dist) * 5e-07;
+    double rho2 = rho * rho;
+    double sun_dist = length(to_sun);
+    Vec3 l = sun_dist > 0 ? Vec3{to_sun.x / sun_dist, to_sun.y / sun_dist, to_sun.z / sun_dist} : -u;
+    if (!(u.z > 0)) return;
+
+    std::fill(spans.xpcnt.begin(), spans.xpcnt.end(), 0);
+    int32_t ytop = 0;
+    int32_t ybot = -1;
+    limb_spans(view, frame, spans, u, rho2, ytop, ybot);
+    if (ybot <= ytop) return;
+    Vec3 n = cross(u, l);
+    int32_t tt = 0;
+    int32_t tb = -1;
+    terminator_spans(view, frame, spans, u, l, n, rho2, tt, tb);
+
+    uint8_t dark = static_cast<uint8_t>(lit - 8);
+    uint8_t cu = dot(u, l) < 0 ? lit : dark;
+    auto has = [&](int32_t y, int32_t entries) { return spans.xpcnt[static_cast<size_t>(y)] >= entries; };
+
+    // The light straight behind or in front: one colour for the whole disc.
+    if (rho2 >= dot(n, n)) {
+        for (int32_t y = ytop; y < ybot; ++y)
+            if (has(y, 2)) fill_run(frame, y, spans.row(y)[0], spans.row(y)[1], cu);
+        return;
+    }
+
+    // Above the terminator, through it, and below it; the side is decided
+    // once per run.
+    SideTest side = side_test(view, u, l, n, rho2, lit, dark);
+    int32_t y = ytop;
+    if (tb >= 0) {
+        uint8_t top = has(ytop, 2) ? side.at(middle(spans.row(ytop)), ytop) : cu;
+        for (; y < std::min(tt, ybot); ++y)
+            if (has(y, 2)) fill_run(frame, y, spans.row(y)[0], spans.row(y)[1], top);
+        for (; y < std::min(tb, ybot); ++y) {
+            if (!has(y, 4)) continue;
+            const int32_t* e = spans.row(y);
+            fill_run(frame, y, e[0], e[2], side.at(e[0], y));
+            fill_run(frame, y, e[2], e[3], cu);
+            fill_run(frame, y, e[3], e[1], side.at(e[1], y));
+        }
+    }
+    uint8_t bottom = has(ybot - 1, 2) ? side.at(middle(spans.row(ybot - 1)), ybot - 1) : cu;
+    for (; y < ybot; ++y)
+        if (has(y, 2)) fill_run(frame, y, spans.row(y)[0], spans.row(y)[1], bottom);
+}
