@@ -1,0 +1,106 @@
+#include "platform/time_zone.h"
+
+#include <ctime>
+#include <string>
+
+std::wstring widen_zone_name(const char* text)
+{
+    std::wstring out;
+    if (text == nullptr) return out;
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    size_t i = 0;
+    while (s[i] != 0) {
+        unsigned char lead = s[i];
+        int extra = 0;
+        char32_t c = lead;
+        if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            c = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            c = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            c = lead & 0x07;
+        } else if (lead >= 0x80) {
+            extra = -1;
+        }
+        // The terminating NUL is no continuation byte, so this stops at it.
+        int used = 1;
+        while (used <= extra && (s[i + used] & 0xC0) == 0x80) {
+            c = (c << 6) | (s[i + used] & 0x3F);
+            ++used;
+        }
+        out.push_back(static_cast<wchar_t>(used == extra + 1 ? c : 0xFFFD));
+        i += static_cast<size_t>(used);
+    }
+    return out;
+}
+
+namespace {
+
+struct Sample {
+    bool found = false;
+    long offset = 0;  // seconds east of UT
+    std::wstring name;
+};
+
+}  // namespace
+
+TimeZoneInfo machine_time_zone_at(int64_t instant)
+{
+    tzset();
+    // A year of daily samples meets both the standard and the daylight
+    // rule of either hemisphere.
+    Sample standard, daylight;
+    for (int day = 0; day < 366 && !(standard.found && daylight.found); ++day) {
+        time_t t = static_cast<time_t>(instant + int64_t{day} * 86400);
+        std::tm local{};
+        if (localtime_r(&t, &local) == nullptr) continue;
+        Sample& s = local.tm_isdst > 0 ? daylight : standard;
+        if (s.found) continue;
+        s.found = true;
+        s.offset = local.tm_gmtoff;
+        s.name = widen_zone_name(local.tm_zone);
+    }
+
+    TimeZoneInfo tz;
+    if (!standard.found) {
+        // Daylight all year round is simply the zone's time.
+        standard = daylight;
+        daylight.found = false;
+    }
+    tz.Bias = -standard.offset / 60;
+    tz.StandardBias = 0;
+    tz.StandardName = standard.name;
+    if (daylight.found) {
+        tz.DaylightBias = -(daylight.offset - standard.offset) / 60;
+        tz.DaylightName = daylight.name;
+    } else {
+        tz.DaylightBias = 0;
+        tz.DaylightName = standard.name;
+    }
+    return tz;
+}
+
+TimeZoneInfo machine_time_zone()
+{
+    return machine_time_zone_at(static_cast<int64_t>(time(nullptr)));
+}
+
+CivilTime machine_local_time()
+{
+    tzset();
+    time_t now = time(nullptr);
+    std::tm local{};
+    CivilTime civil;
+    if (localtime_r(&now, &local) == nullptr) return civil;
+    civil.year = local.tm_year + 1900;
+    civil.month = local.tm_mon + 1;
+    civil.day = local.tm_mday;
+    civil.hour = local.tm_hour;
+    civil.minute = local.tm_min;
+    // A leap second shows as the last ordinary second of its minute.
+    civil.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+    return civil;
+}

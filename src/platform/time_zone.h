@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/clock_types.h"
+
+// The machine's zone as the C library knows it (TZ honoured), described by
+// its rules in the year that follows the given instant (seconds since 1970
+// UT): Bias is the standard time's offset in minutes west of UT, StandardBias
+// 0, DaylightBias minus the daylight shift (0 in a zone without daylight time).
+TimeZoneInfo machine_time_zone_at(int64_t instant);
+// The same for the present moment.
+TimeZoneInfo machine_time_zone();
+
+// A zone name from the C library as a wide string. Names are ASCII in
+// practice; anything else is decoded as UTF-8, with U+FFFD for bytes that do
+// not form a character.
+std::wstring widen_zone_name(const char* text);
+
+// The machine's local civil time, whole seconds.
+CivilTime machine_local_time();
