@@ -1,0 +1,52 @@
+# Helpers for driving the real viewer in a virtual X server (sourced by the tests).
+set -euo pipefail
+
+# The viewer under a sanitizer may be slow to start; its X libraries leak by design.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+export SDL_AUDIODRIVER=dummy
+
+wait_for_window() {
+  local wid=""
+  for _ in $(seq 1 200); do
+    wid=$(xdotool search --name "Tessaly's program" 2>/dev/null | head -1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] || { echo "no window appeared" >&2; return 1; }
+  xdotool windowfocus "$wid"
+  sleep 1
+  echo "$wid"
+}
+
+# A key held long enough for at least one frame to see it down.
+tap() {
+  xdotool keydown "$1"
+  sleep 0.3
+  xdotool keyup "$1"
+  sleep 0.3
+}
+
+wait_for_file() {
+  for _ in $(seq 1 100); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "missing $1" >&2
+  return 1
+}
+
+# Waits for the viewer to end and returns its exit code.
+wait_exit() {
+  local pid="$1" code=0
+  for _ in $(seq 1 150); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    echo "viewer did not stop" >&2
+    return 1
+  fi
+  wait "$pid" || code=$?
+  return "$code"
+}
