@@ -127,7 +127,9 @@ void zoom_keys(App& app)
 
 void zoom_wheel(App& app, int32_t notches)
 {
-    if (app.frame.frame_xres == -1) return;
-    for (; notches > 0; --notches) zoom_towards(app, app.view.zoom * 1.1);
-    for (; notches < 0; ++notches) zoom_towards(app, app.view.zoom / 1.1);
+    if (app.frame.frame_xres == -1 || notches == 0) return;
+    // A quick turn of the wheel still stops at magnification 1 for this frame.
+    app.view.zoom_latch = 0;
+    for (; notches > 0 && !app.view.zoom_latch; --notches) zoom_towards(app, app.view.zoom * 1.1);
+    for (; notches < 0 && !app.view.zoom_latch; ++notches) zoom_towards(app, app.view.zoom / 1.1);
 }
