@@ -5,6 +5,7 @@
 #include "app/screen_geometry.h"
 #include "app/screenshot.h"
 #include "app/status.h"
+#include "app/track.h"
 #include "app/view_ops.h"
 #include "platform/scan_codes.h"
 
@@ -63,6 +64,7 @@ void run_frame(App& app, Platform& platform)
     preset_and_toggle_keys(app, platform);
     orbit_physics(app);
     keep_above_ground(app);
+    track_body(app, platform);
 
     draw_and_present(app, platform);
 

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 #include <ctime>
 
 #include "app/data_files.h"
 #include "app/view_ops.h"
 #include "platform/time_zone.h"
+#include "sky/ephemeris.h"
 
 namespace {
 
@@ -142,4 +144,11 @@ Vec3 chosen_position(const ToolOptions& options)
 std::string chosen_data_dir(const ToolOptions& options)
 {
     return options.data_dir.empty() ? default_data_dir("/proc/self/exe") : options.data_dir;
+}
+
+int32_t parse_body(const std::string& name)
+{
+    for (int32_t i = 0; i < num_bodies; ++i)
+        if (strcasecmp(name.c_str(), body_names[i]) == 0) return i;
+    return -1;
 }

@@ -32,5 +32,8 @@ int64_t chosen_instant(const ToolOptions& options);
 // The eye position the options name: --from, or home 5 miles up.
 Vec3 chosen_position(const ToolOptions& options);
 
+// A body by its name in any case (mercury ... pluto, moon, sun); -1 if unknown.
+int32_t parse_body(const std::string& name);
+
 // The data folder the options name, or the one next to the program.
 std::string chosen_data_dir(const ToolOptions& options);

@@ -11,6 +11,7 @@
 #include "app/loaders.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
+#include "app/track.h"
 #include "app/view_ops.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/time_zone.h"
@@ -25,7 +26,8 @@ const char help[] =
     "  --size WxH          frame size (default 640x480)\n"
     "  --at TIME           the moment shown (default now)\n"
     "  --from LAT,LON[,ALT] the eye (default the home position, 5 miles up)\n"
-    "  --look VIEW         centre, down, up, north, south, east or west (default south)\n"
+    "  --look VIEW         centre, down, up, north, south, east or west (default south),\n"
+    "                      or a body (mercury ... pluto, moon, sun) as its digit key held would\n"
     "  --zoom M            magnification (default 1)\n"
     "  --no-texture        draw as if globe.gif were missing\n"
     "  --no-borders, --far-side, --no-labels, --no-status\n"
@@ -114,7 +116,7 @@ int parse(int argc, char** argv, RenderOptions& o)
             return -1;
         }
     }
-    if (!find_preset(o.look)) {
+    if (!find_preset(o.look) && parse_body(o.look) < 0) {
         std::fprintf(stderr, "globetool render: unknown view '%s'\n", o.look.c_str());
         return -1;
     }
@@ -145,7 +147,7 @@ void apply_state(App& app, const RenderOptions& o)
     View& view = app.view;
     view.viewpos = chosen_position(o.shared);
     view_south(view);
-    find_preset(o.look)(view);
+    if (const Preset preset = find_preset(o.look)) preset(view);
     set_zoom(view, o.zoom * app.frame.frame_xres);
     view.viewvel = {0, 0, 0};
     view.show_borders = !o.no_borders;
@@ -197,6 +199,7 @@ int render_command(int argc, char** argv)
     apply_state(*app, o);
     // No time passes between the frames drawn, so nothing moves.
     platform.ms_per_frame = 0;
+    if (const int32_t body = parse_body(o.look); body >= 0) platform.press({body_key(body)});
     std::vector<double> times;
     for (int n = 0; n < std::max(o.frames, 1); ++n) {
         const auto start = std::chrono::steady_clock::now();

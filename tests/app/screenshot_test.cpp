@@ -121,5 +121,7 @@ TEST(Screenshot, NeverOverwritesAndFailsCleanly)
         chmod(".", 0700);
     }
     EXPECT_EQ(write_pcx("no-such-dir/x.pcx", pixels.data(), 4, 3, 4, palette), -1);
-    if (fs::exists("/dev/full")) EXPECT_EQ(write_pcx("/dev/full", pixels.data(), 4, 3, 4, palette), -1);
+    if (fs::exists("/dev/full")) {
+        EXPECT_EQ(write_pcx("/dev/full", pixels.data(), 4, 3, 4, palette), -1);
+    }
 }

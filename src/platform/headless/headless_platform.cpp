@@ -83,6 +83,7 @@ void HeadlessPlatform::uninitdirectinput() { calls.emplace_back("uninitdirectinp
 
 int HeadlessPlatform::lockframe(uint8_t** out_pixels, int32_t* out_pitch, int32_t* out_width, int32_t* out_height)
 {
+    mid_frame_ = false;
     if (locked_ || fail_lock || !display_ready_) return 0;
     locked_ = true;
     *out_pixels = pixels.data();
@@ -98,6 +99,13 @@ void HeadlessPlatform::presentframe() { ++presents; }
 
 void HeadlessPlatform::poll_keyboard(uint8_t key_state[256])
 {
+    if (mid_frame_) {
+        ++mid_frame_polls;
+        if (mid_frame_keys.empty()) return;
+        key_state[mid_frame_keys.front().scan_code] = mid_frame_keys.front().down ? 1 : 0;
+        mid_frame_keys.pop_front();
+        return;
+    }
     ++frames_polled;
     clock_ms += ms_per_frame;
     current_ = script.empty() ? FrameInput{} : script.front();
@@ -108,6 +116,7 @@ void HeadlessPlatform::poll_keyboard(uint8_t key_state[256])
 
 void HeadlessPlatform::poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons)
 {
+    mid_frame_ = true;
     *dx = current_.dx;
     *dy = current_.dy;
     *buttons = current_.buttons;

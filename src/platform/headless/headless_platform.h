@@ -39,6 +39,10 @@ public:
     int close_after_frames = 0;
 
     std::deque<FrameInput> script;
+    // Key events delivered one per keyboard poll made inside a frame (after the
+    // frame's mouse poll, before its lock), as a long search makes them.
+    std::deque<KeyEvent> mid_frame_keys;
+    int mid_frame_polls = 0;
     std::vector<Message> messages;
     std::vector<std::string> calls;  // set-up and shutdown calls, in order
     std::vector<uint8_t> pixels;
@@ -81,5 +85,6 @@ private:
     bool locked_ = false;
     bool close_posted_ = false;
     bool display_ready_ = false;
+    bool mid_frame_ = false;
     FrameInput& next_input();
 };
