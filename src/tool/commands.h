@@ -3,4 +3,5 @@
 // One function per globetool subcommand; argv[0] is the subcommand's name.
 // Exit codes: 0 success, 1 failure, 2 bad usage.
 int render_command(int argc, char** argv);
+int gif_command(int argc, char** argv);
 int sky_command(int argc, char** argv);

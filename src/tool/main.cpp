@@ -13,6 +13,7 @@ struct Command {
 
 constexpr Command commands[] = {
     {"render", render_command, "draw one frame as the viewer would and save it as PCX"},
+    {"gif", gif_command, "decode a GIF as the viewer decodes globe.gif"},
     {"sky", sky_command, "where the Sun, the Moon and the planets stand, as CSV"},
 };
 

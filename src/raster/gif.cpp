@@ -1,0 +1,200 @@
+#include "raster/gif.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "raster/lzw.h"
+
+namespace {
+
+constexpr uint8_t extension_introducer = 0x21;
+constexpr uint8_t image_separator = 0x2C;
+constexpr const char* file_ends = "the file ends early";
+
+// A bounds-checked cursor over the file; every read first asks has().
+struct Cursor {
+    const uint8_t* data;
+    size_t size;
+    size_t pos = 0;
+
+    bool has(size_t n) const { return size - pos >= n; }
+    uint8_t byte() { return data[pos++]; }
+    int32_t int16()
+    {
+        const auto raw = static_cast<uint16_t>(data[pos] | data[pos + 1] << 8);
+        pos += 2;
+        return static_cast<int16_t>(raw);
+    }
+};
+
+// A colour table is 3 * 2^(size + 1) bytes of red, green, blue.
+struct ColourTable {
+    const uint8_t* rgb = nullptr;
+    int32_t colours = 0;
+};
+
+bool read_table(Cursor& in, uint8_t flags, ColourTable& table)
+{
+    const int32_t colours = 2 << (flags & 7);
+    if (!in.has(static_cast<size_t>(colours) * 3)) return false;
+    table = {in.data + in.pos, colours};
+    in.pos += static_cast<size_t>(colours) * 3;
+    return true;
+}
+
+// Skips a chain of data sub-blocks up to its zero length byte.
+bool skip_sub_blocks(Cursor& in)
+{
+    for (;;) {
+        if (!in.has(1)) return false;
+        const uint8_t n = in.byte();
+        if (n == 0) return true;
+        if (!in.has(n)) return false;
+        in.pos += n;
+    }
+}
+
+// Joins the image's data sub-blocks. The chain must end with its zero length
+// byte inside the file: a file cut anywhere in its image data is refused.
+bool join_sub_blocks(Cursor& in, std::vector<uint8_t>& out)
+{
+    const size_t start = in.pos;
+    if (!skip_sub_blocks(in)) return false;
+    out.reserve(in.pos - start);
+    for (size_t p = start; in.data[p] != 0; p += 1 + in.data[p])
+        out.insert(out.end(), in.data + p + 1, in.data + p + 1 + in.data[p]);
+    return true;
+}
+
+struct Header {
+    ColourTable table;
+    PictureLayout layout;
+    LzwData lzw;
+};
+
+// Everything up to and including the image data; the reason on failure.
+const char* parse(Cursor& in, Header& h, GifInfo& info)
+{
+    if (!in.has(13) || std::memcmp(in.data, "GIF", 3) != 0) return "not a GIF file";
+    in.pos = 10;
+    const uint8_t screen_flags = in.byte();
+    in.pos = 12;
+    if (in.byte() != 0) return "the pixel aspect ratio byte is not 0";
+    if ((screen_flags & 0x80) && !read_table(in, screen_flags, h.table)) return file_ends;
+
+    for (;;) {
+        if (!in.has(1)) return file_ends;
+        const uint8_t block = in.byte();
+        if (block == image_separator) break;
+        if (block != extension_introducer) return "no image before the first block that is not an extension";
+        if (!in.has(1)) return file_ends;
+        in.byte();  // the label: every extension is skipped alike
+        if (!skip_sub_blocks(in)) return file_ends;
+    }
+
+    if (!in.has(9)) return file_ends;
+    in.pos += 4;  // left and top
+    const int32_t width = in.int16();
+    const int32_t height = in.int16();
+    const uint8_t image_flags = in.byte();
+    if ((image_flags & 0x80) && !read_table(in, image_flags, h.table)) return file_ends;
+    info.colours = h.table.colours;
+    info.interlaced = (image_flags & 0x40) != 0;
+    info.image_height = height;
+
+    // The texture is a longitude-latitude map: at most width / 2 rows are kept.
+    h.layout = {width, height, std::min(width >> 1, height), info.interlaced};
+    if (width <= 0 || h.layout.kept_rows <= 0) return "the image is empty or less than 2 pixels wide";
+
+    if (!in.has(1)) return file_ends;
+    h.lzw.code_size = in.byte();
+    if (h.lzw.code_size < lzw_min_code_size || h.lzw.code_size > lzw_max_code_size)
+        return "the LZW code size is not 2 to 8";
+    if (!join_sub_blocks(in, h.lzw.bytes)) return file_ends;
+    return nullptr;
+}
+
+// No code yields more than 4096 pixels: data too short for the picture is
+// refused before the picture is allocated.
+bool may_fill(const Header& h)
+{
+    const uint64_t pixels = static_cast<uint64_t>(h.layout.width) * static_cast<uint64_t>(h.layout.kept_rows);
+    const uint64_t codes = h.lzw.bytes.size() * 8 / static_cast<uint64_t>(h.lzw.code_size + 1);
+    return pixels <= codes * 4096;
+}
+
+int refuse(GifInfo& info, const char* reason)
+{
+    info.reason = reason;
+    return -1;
+}
+
+}  // namespace
+
+int decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& palette, GifInfo& info,
+               std::string& message)
+{
+    message.clear();
+    info = GifInfo{};
+    Cursor in{data, size};
+    Header h;
+    Texture fresh;
+    try {
+        if (const char* reason = parse(in, h, info)) return refuse(info, reason);
+        if (!may_fill(h)) return refuse(info, "the image data ends before the last row");
+        fresh.pic.resize(static_cast<size_t>(h.layout.width) * static_cast<size_t>(h.layout.kept_rows));
+        if (const char* reason = lzw_decode(h.lzw, h.layout, fresh.pic.data())) return refuse(info, reason);
+    } catch (const std::bad_alloc&) {
+        message = "Out of memory (pic)";
+        return refuse(info, "out of memory");
+    }
+    fresh.pic_width = h.layout.width;
+    fresh.pic_height = h.layout.kept_rows;
+    texture = std::move(fresh);
+
+    // A file without any colour table leaves the palette as it is.
+    for (int32_t i = 0; i < h.table.colours; ++i) {
+        PaletteEntry& entry = palette[static_cast<size_t>(i)];
+        entry.red = h.table.rgb[3 * i];
+        entry.green = h.table.rgb[3 * i + 1];
+        entry.blue = h.table.rgb[3 * i + 2];
+    }
+    return 0;
+}
+
+namespace {
+
+bool read_file(const std::string& name, std::vector<uint8_t>& bytes)
+{
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"), std::fclose);
+    if (!file) return false;
+    uint8_t chunk[16384];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    return !std::ferror(file.get());
+}
+
+}  // namespace
+
+int loadgif(std::string name, Texture& texture, Palette& palette, GifInfo& info, std::string& message)
+{
+    message.clear();
+    info = GifInfo{};
+    if (name.find('.') == std::string::npos) name += ".gif";
+    std::vector<uint8_t> bytes;
+    try {
+        if (!read_file(name, bytes)) return refuse(info, ("cannot read " + name).c_str());
+    } catch (const std::bad_alloc&) {
+        return refuse(info, "the file is too large to read");
+    }
+    return decode_gif(bytes.data(), bytes.size(), texture, palette, info, message);
+}
+
+int loadgif(std::string name, Texture& texture, Palette& palette, std::string& message)
+{
+    GifInfo info;
+    return loadgif(std::move(name), texture, palette, info, message);
+}
