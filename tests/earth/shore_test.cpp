@@ -1,0 +1,388 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "earth/map_writer.h"
+#include "earth/shore.h"
+#include "map_files.h"
+
+namespace {
+
+using Loops = std::vector<std::vector<MapPoint>>;
+
+MapUnits units_for(int32_t n)
+{
+    MapUnits u;
+    EXPECT_TRUE(map_units(n, u));
+    return u;
+}
+
+// A step of the given bit count (0 = no step), random size and sign.
+int32_t random_step(std::mt19937& rng, int bits)
+{
+    if (bits == 0) return 0;
+    const int32_t low = int32_t{1} << (bits - 1);
+    const int32_t magnitude = low + static_cast<int32_t>(rng() % static_cast<uint32_t>(low));
+    return rng() % 2 ? magnitude : -magnitude;
+}
+
+// Loops whose steps take every bit width the units allow, cross the date
+// line and the poles' neighbourhood, with one-point loops among them.
+Loops random_loops(std::mt19937& rng, const MapUnits& u, int loops, int max_points)
+{
+    Loops out;
+    for (int l = 0; l < loops; ++l) {
+        MapPoint p{static_cast<int32_t>(rng() % static_cast<uint32_t>(2 * u.half)) - u.half,
+                   u.quarter ? static_cast<int32_t>(rng() % static_cast<uint32_t>(2 * u.quarter)) - u.quarter : 0};
+        std::vector<MapPoint> loop{p};
+        const int points = l % 7 == 0 ? 1 : 1 + static_cast<int>(rng() % static_cast<uint32_t>(max_points));
+        while (static_cast<int>(loop.size()) < points) {
+            int32_t dx = random_step(rng, static_cast<int>(rng() % static_cast<uint32_t>(u.lonbits + 1)));
+            int32_t dy = random_step(rng, static_cast<int>(rng() % static_cast<uint32_t>(u.lonbits)));
+            if (std::abs(p.lat + dy) > u.quarter) dy = -dy;
+            if (std::abs(p.lat + dy) > u.quarter) dy = 0;
+            if (dx == 0 && dy == 0) dx = 1;
+            int32_t lon = p.lon + dx;
+            if (lon < -u.half) lon += u.units;
+            if (lon >= u.half) lon -= u.units;
+            // Steps of a whole turn or more, and steps back onto the same point, cannot be written.
+            if (lon < -u.half || lon >= u.half || (MapPoint{lon, p.lat + dy} == p)) continue;
+            p = {lon, p.lat + dy};
+            loop.push_back(p);
+        }
+        out.push_back(loop);
+    }
+    return out;
+}
+
+void expect_same_points(const Shore& shore, const Loops& loops)
+{
+    ASSERT_EQ(shore.loopcnt, static_cast<int32_t>(loops.size()));
+    size_t k = 0;
+    for (size_t l = 0; l < loops.size(); ++l) {
+        ASSERT_EQ(shore.loopnum[l], static_cast<int32_t>(loops[l].size()));
+        for (const MapPoint& p : loops[l]) {
+            ASSERT_EQ(shore.ll[k], p) << "point " << k;
+            ++k;
+        }
+    }
+    ASSERT_EQ(shore.pointcnt, static_cast<int32_t>(k));
+}
+
+// The invariants of the derived arrays, checked without the loader's code.
+void expect_consistent(const Shore& shore)
+{
+    const int32_t n = shore.pointcnt;
+    int32_t start = 0;
+    for (int32_t count : shore.loopnum) {
+        for (int32_t p = start; p < start + count; ++p)
+            ASSERT_EQ(shore.point2[static_cast<size_t>(p)], p + 1 == start + count ? start : p + 1);
+        start += count;
+    }
+    std::vector<int32_t> seen(static_cast<size_t>(n), 0);
+    for (int32_t i = 0; i < n; ++i) {
+        ++seen[static_cast<size_t>(shore.index[static_cast<size_t>(i)])];
+        if (i) ASSERT_LE(shore.ll[static_cast<size_t>(shore.index[i - 1])].lon, shore.ll[static_cast<size_t>(shore.index[i])].lon);
+    }
+    for (int32_t s : seen) ASSERT_EQ(s, 1);
+
+    int32_t maxdlon = 0, maxwrap = 0;
+    for (int32_t a = 0; a < n; ++a) {
+        const int32_t d = std::abs(shore.ll[static_cast<size_t>(a)].lon - shore.ll[static_cast<size_t>(shore.point2[a])].lon);
+        if (2 * d <= shore.shoreunits) maxdlon = std::max(maxdlon, d);
+        else maxwrap = std::max(maxwrap, shore.shoreunits - d);
+    }
+    EXPECT_EQ(shore.maxdlon, maxdlon);
+    EXPECT_EQ(shore.maxdlonwrap, std::max(maxdlon, maxwrap));
+
+    // Vectors: unit length, with the longitude and latitude they stand for.
+    const double turn = 2 * M_PI / shore.shoreunits;
+    for (int32_t p = 0; p < n; p += 97) {
+        const Vec3f v = shore.v[static_cast<size_t>(p)];
+        const MapPoint ll = shore.ll[static_cast<size_t>(p)];
+        EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), 1.0, 1e-6);
+        EXPECT_NEAR(std::asin(std::clamp<double>(v.y, -1, 1)), ll.lat * turn, 1e-3);
+        if (std::abs(ll.lat) * 4 < shore.shoreunits * 0.9)
+            EXPECT_NEAR(std::remainder(std::atan2(v.x, -v.z) - ll.lon * turn, 2 * M_PI), 0.0, 1e-5);
+    }
+
+    // Pieces cover every point in order, each inside its cap.
+    ASSERT_EQ(shore.lpscnt, static_cast<int32_t>(shore.lps.size()));
+    if (n == 0) return;
+    ASSERT_GE(shore.lpscnt, 1);
+    int32_t from = 0;
+    for (const Piece& piece : shore.lps) {
+        ASSERT_GT(piece.end, from);
+        const double q2 = piece.q[0] * piece.q[0] + piece.q[1] * piece.q[1] + piece.q[2] * piece.q[2];
+        for (int32_t p = from; p < piece.end && q2 > 0; ++p) {
+            const Vec3f v = shore.v[static_cast<size_t>(p)];
+            // p . axis >= cos(theta), with q = axis cos(theta): p . q >= cos^2(theta)
+            EXPECT_GE(v.x * piece.q[0] + v.y * piece.q[1] + v.z * piece.q[2], piece.cos2 - 1e-5) << p;
+        }
+        from = piece.end;
+    }
+    const Piece& last = shore.lps.back();
+    EXPECT_EQ(last.end, n);
+    EXPECT_EQ(last.loop, shore.loopcnt);
+    EXPECT_EQ(last.loop_end, n);
+}
+
+// A shoreline file of known content to show that a refused one changes nothing.
+std::vector<uint8_t> good_file()
+{
+    return encode_shore(4096, {{{0, 0}, {10, 0}, {10, 10}}, {{-2000, -500}}});
+}
+
+void expect_refused(const std::vector<uint8_t>& bytes, const char* why)
+{
+    Shore shore;
+    ASSERT_EQ(loadshore_bytes(good_file(), shore), "");
+    const Shore before = shore;
+    TempFile file("bad_shore", bytes);
+    EXPECT_EQ(loadshore(file.path(), shore), "Can't load shore") << why;
+    EXPECT_EQ(shore.ll, before.ll) << why;
+    EXPECT_EQ(shore.loopnum, before.loopnum) << why;
+    EXPECT_EQ(shore.lps.size(), before.lps.size()) << why;
+    EXPECT_EQ(shore.shoreunits, before.shoreunits) << why;
+}
+
+}  // namespace
+
+TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
+{
+    std::mt19937 rng(1234);
+    for (int32_t n : {65536, 4096, 4097, 3, 1 << 25, 1000003}) {
+        const MapUnits u = units_for(n);
+        const Loops loops = random_loops(rng, u, 300, 120);
+        const std::vector<uint8_t> bytes = encode_shore(n, loops);
+        Shore shore;
+        // Steps this wild need more caps than the table holds; the data loads all the same.
+        const std::string message = loadshore_bytes(bytes, shore);
+        ASSERT_TRUE(message.empty() || message == "Constant LPSALLOC not high enough :(") << n;
+        EXPECT_EQ(shore.shoreunits, n);
+        expect_same_points(shore, loops);
+        expect_consistent(shore);
+    }
+}
+
+TEST(ShoreFile, StreamsLongerThanOneReadBlockDecodeWhole)
+{
+    std::mt19937 rng(99);
+    const Loops loops = random_loops(rng, units_for(65536), 40, 4000);
+    const std::vector<uint8_t> bytes = encode_shore(65536, loops);
+    ASSERT_GT(bytes.size(), 4 * 16384u);
+    TempFile file("long_shore", bytes);
+    Shore shore;
+    const std::string message = loadshore(file.path(), shore);
+    ASSERT_TRUE(message.empty() || message == "Constant LPSALLOC not high enough :(");
+    expect_same_points(shore, loops);
+    expect_consistent(shore);
+}
+
+TEST(ShoreFile, FirstPointFieldWidthsFollowTheUnits)
+{
+    // Two one-point loops: a wrong width would misplace the second point.
+    for (auto [n, lonbits] : {std::pair{65536, 16}, {4096, 12}, {4097, 13}}) {
+        const MapUnits u = units_for(n);
+        BitWriter w;
+        put_lengths(w, {{0, 1}});
+        putbits(w, static_cast<uint32_t>(u.half - 7), lonbits);   // lon -7
+        putbits(w, static_cast<uint32_t>(u.quarter + 5), lonbits - 1);  // lat 5
+        put_code(w, "0");
+        putbits(w, static_cast<uint32_t>(u.half + 123), lonbits);
+        putbits(w, static_cast<uint32_t>(u.quarter - 321), lonbits - 1);
+        put_code(w, "0");
+        Shore shore;
+        ASSERT_EQ(loadshore_bytes(map_file({n, 2, 2}, w), shore), "") << n;
+        EXPECT_EQ(shore.ll[0], (MapPoint{-7, 5})) << n;
+        EXPECT_EQ(shore.ll[1], (MapPoint{123, -321})) << n;
+        // A one-point loop is its own successor.
+        EXPECT_EQ(shore.point2[0], 0);
+        EXPECT_EQ(shore.point2[1], 1);
+    }
+}
+
+TEST(ShoreFile, StepsWrapAtTheDateLineAndOneBitStepsReadOnlyTheirSign)
+{
+    // Symbols 0 (end), 1 (x of one bit), 4 (x of four bits), 32 (y of one bit).
+    BitWriter w;
+    put_lengths(w, {{0, 2}, {1, 2}, {4, 2}, {32, 2}});  // codes 00, 01, 10, 11
+    putbits(w, 2040 + 2048, 12);
+    putbits(w, 0 + 1024, 11);
+    put_code(w, "10");  // +10: magnitude 8 + 2
+    putbits(w, 2, 3);
+    putbits(w, 0, 1);
+    put_code(w, "01");  // x of one bit: just the sign, negative
+    putbits(w, 1, 1);
+    put_code(w, "11");  // y of one bit, positive
+    putbits(w, 0, 1);
+    put_code(w, "10");  // -10 back across the date line
+    putbits(w, 2, 3);
+    putbits(w, 1, 1);
+    put_code(w, "00");
+    Shore shore;
+    ASSERT_EQ(loadshore_bytes(map_file({4096, 1, 5}, w), shore), "");
+    EXPECT_EQ(shore.ll[1], (MapPoint{-2046, 0}));
+    EXPECT_EQ(shore.ll[2], (MapPoint{-2047, 0}));
+    EXPECT_EQ(shore.ll[3], (MapPoint{-2047, 1}));
+    EXPECT_EQ(shore.ll[4], (MapPoint{2039, 1}));
+    // The date-line segments count as short steps.
+    EXPECT_EQ(shore.maxdlon, 1);
+    EXPECT_EQ(shore.maxdlonwrap, 10);
+}
+
+TEST(ShorePieces, NearbyIslandsShareAPieceAndAFarOneStartsItsOwn)
+{
+    const Loops islands{{{0, 0}, {20, 0}, {10, 15}},
+                        {{200, 0}, {220, 0}, {210, 15}},
+                        {{5000, 0}, {5020, 0}, {5010, 15}}};
+    Shore shore;
+    ASSERT_EQ(shore_from_loops(65536, islands, shore), "");
+    ASSERT_EQ(shore.lpscnt, 2);
+    EXPECT_EQ(shore.lps[0].end, 6);
+    EXPECT_EQ(shore.lps[0].loop, 2);
+    EXPECT_EQ(shore.lps[0].loop_end, 9);
+    EXPECT_EQ(shore.lps[1].end, 9);
+    EXPECT_EQ(shore.lps[1].loop, 3);
+    EXPECT_EQ(shore.lps[1].loop_end, 9);
+    expect_consistent(shore);
+}
+
+TEST(ShorePieces, LongLoopsBreakEvery640PointsOnceWideEnough)
+{
+    std::vector<MapPoint> line;
+    for (int32_t i = 0; i < 2000; ++i) line.push_back({i * 5, 0});
+    std::vector<MapPoint> tight;  // stays within a ball of 0.1: never broken
+    for (int32_t i = 0; i < 1500; ++i) tight.push_back({20000 + (i % 500), i / 500});
+    Shore shore;
+    ASSERT_EQ(shore_from_loops(65536, {line, tight}, shore), "");
+    ASSERT_EQ(shore.lpscnt, 5);
+    EXPECT_EQ(shore.lps[0].end, 640);
+    EXPECT_EQ(shore.lps[1].end, 1280);
+    EXPECT_EQ(shore.lps[2].end, 1920);
+    EXPECT_EQ(shore.lps[2].loop, 0);
+    EXPECT_EQ(shore.lps[2].loop_end, 2000);
+    EXPECT_EQ(shore.lps[3].end, 2000);  // the far loop starts its own piece
+    EXPECT_EQ(shore.lps[3].loop, 1);
+    expect_consistent(shore);
+}
+
+TEST(ShorePieces, AFullTableKeepsTheDataAndCoversTheRestWithOneVisibleRecord)
+{
+    // One-point islands far apart: each needs its own piece.
+    auto islands = [](int count) {
+        Loops loops;
+        for (int i = 0; i < count; ++i) loops.push_back({{i % 2 ? 16000 : -16000, (i % 100) * 10}});
+        return loops;
+    };
+    Shore shore;
+    EXPECT_EQ(shore_from_loops(65536, islands(1024), shore), "");  // exactly full
+    EXPECT_EQ(shore.lpscnt, 1024);
+
+    EXPECT_EQ(loadshore_bytes(encode_shore(65536, islands(1100)), shore), "Constant LPSALLOC not high enough :(");
+    EXPECT_EQ(shore.pointcnt, 1100);
+    ASSERT_EQ(shore.lpscnt, lps_records);
+    ASSERT_EQ(shore.lps.size(), static_cast<size_t>(lps_records));
+    EXPECT_EQ(shore.lps[1022].end, 1023);
+    const Piece& rest = shore.lps.back();
+    EXPECT_EQ(rest.end, 1100);
+    EXPECT_EQ(rest.loop, 1100);
+    EXPECT_EQ(rest.loop_end, 1100);
+    EXPECT_EQ(rest.q[0], 0.0f);
+    EXPECT_EQ(rest.cos2, 0.0f);
+    EXPECT_EQ(rest.cossin, 0.0f);
+}
+
+TEST(ShoreFile, EmptyFileLoadsNothing)
+{
+    Shore shore;
+    ASSERT_EQ(loadshore_bytes(encode_shore(65536, {}), shore), "");
+    EXPECT_EQ(shore.pointcnt, 0);
+    EXPECT_EQ(shore.lpscnt, 0);
+}
+
+TEST(ShoreFile, MalformedFilesAreRefusedAndThePreviousDataStays)
+{
+    Shore shore;
+    EXPECT_EQ(loadshore("/nonexistent/SHOREX.DAT", shore), "Can't load shore");
+
+    const std::vector<uint8_t> good = good_file();
+    expect_refused({good.begin(), good.begin() + 11}, "header cut short");
+
+    auto with_header = [&](int32_t n, int32_t loops, int32_t points) {
+        std::vector<uint8_t> bytes = good;
+        for (int i = 0; i < 4; ++i) {
+            bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(n) >> (8 * i));
+            bytes[4 + i] = static_cast<uint8_t>(static_cast<uint32_t>(loops) >> (8 * i));
+            bytes[8 + i] = static_cast<uint8_t>(static_cast<uint32_t>(points) >> (8 * i));
+        }
+        return bytes;
+    };
+    expect_refused(with_header(2, 2, 4), "units too few for the fields");
+    expect_refused(with_header((1 << 25) + 1, 2, 4), "units too many for the fields");
+    expect_refused(with_header(4096, -1, 4), "negative loop count");
+    expect_refused(with_header(4096, 5, 4), "more loops than points");
+    expect_refused(with_header(4096, 2, 3), "more points than the header says");
+    expect_refused(with_header(4096, 2, 5), "fewer points than the header says");
+    expect_refused(with_header(4096, 2, 1 << 30), "a count no stream of this size can hold");
+    expect_refused({good.begin(), good.end() - 1}, "stream ends early");
+
+    auto table_then = [](auto&& fill) {
+        BitWriter w;
+        fill(w);
+        return map_file({4096, 1, 2}, w);
+    };
+    expect_refused(table_then([](BitWriter& w) {
+        putbits(w, 1, 5);
+        putbits(w, 27, 5);
+        for (int i = 0; i < 27; ++i) putbits(w, 1, 5);
+    }), "27 rows of code lengths");
+    expect_refused(table_then([](BitWriter& w) { put_lengths(w, {{0, 1}, {1, 26}}); }), "code of 26 bits");
+    expect_refused(table_then([](BitWriter& w) { put_lengths(w, {{0, 1}, {1, 1}, {2, 1}}); }), "over-full code");
+    expect_refused(table_then([](BitWriter& w) {
+        put_lengths(w, {{0, 1}});
+        putbits(w, 2048, 12);
+        putbits(w, 1024, 11);
+        put_code(w, "1");  // no symbol has this code
+        putbits(w, 0, 16);
+    }), "bits that are no code");
+    expect_refused(table_then([](BitWriter& w) {
+        put_lengths(w, {{0, 1}, {27, 1}});
+        putbits(w, 2048, 12);
+        putbits(w, 1024, 11);
+        put_code(w, "1");  // an x magnitude of 27 bits
+        putbits(w, 0, 30);
+        put_code(w, "0");
+    }), "magnitude field wider than 25 bits");
+    expect_refused(table_then([](BitWriter& w) {
+        put_lengths(w, {{0, 1}, {64, 1}});
+        putbits(w, 2048, 12);
+        putbits(w, 1024 + 1023, 11);  // lat 1023, the pole is 1024
+        put_code(w, "1");             // +2 in y
+        putbits(w, 0, 1);
+        putbits(w, 0, 1);
+        put_code(w, "0");
+    }), "step beyond the pole");
+    {
+        BitWriter w;
+        put_lengths(w, {{0, 1}});
+        putbits(w, 5000, 13);  // N = 4097: a longitude field of N or more
+        putbits(w, 1024, 12);
+        put_code(w, "0");
+        expect_refused(map_file({4097, 1, 1}, w), "first longitude beyond the turn");
+    }
+}
+
+TEST(ShoreFile, EncoderRefusesWhatTheFormatCannotHold)
+{
+    EXPECT_THROW(encode_shore(2, {}), std::invalid_argument);
+    EXPECT_THROW(encode_shore(4096, {{}}), std::invalid_argument);
+    EXPECT_THROW(encode_shore(4096, {{{2048, 0}}}), std::invalid_argument);  // lon must be below half
+    EXPECT_THROW(encode_shore(4096, {{{0, 1024}}}), std::invalid_argument);  // a first point at the pole
+    EXPECT_THROW(encode_shore(4096, {{{0, 0}, {0, 1025}}}), std::invalid_argument);
+    // A repeated point is no step; it is left out.
+    Shore shore;
+    ASSERT_EQ(loadshore_bytes(encode_shore(4096, {{{0, 0}, {0, 0}, {5, 0}}}), shore), "");
+    EXPECT_EQ(shore.pointcnt, 2);
+}
