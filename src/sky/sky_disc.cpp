@@ -30,9 +30,26 @@ void fill_run(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right, 
     std::memset(frame.row(y) + left, colour, static_cast<size_t>(right - left));
 }
 
-int32_t middle(const int32_t* e)
+int32_t middle(int32_t left, int32_t right)
 {
-    return static_cast<int32_t>((int64_t{e[0]} + e[1]) >> 1);
+    return static_cast<int32_t>((int64_t{left} + right) >> 1);
+}
+
+// The row [left, right) coloured by the side test, split where the dividing
+// line crosses it.
+void fill_split(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right, const SideTest& side)
+{
+    if (right - left < 2 || side.at(left, y) == side.at(right - 1, y)) {
+        fill_run(frame, y, left, right, side.at(middle(left, right), y));
+        return;
+    }
+    uint8_t first = side.at(left, y);
+    double cross = (y * side.sy + side.s0) / side.sx;
+    int32_t x = !(cross > left + 1) ? left + 1 : !(cross < right - 1) ? right - 1 : static_cast<int32_t>(std::ceil(cross));
+    while (x > left + 1 && side.at(x - 1, y) != first) --x;
+    while (x < right - 1 && side.at(x, y) == first) ++x;
+    fill_run(frame, y, left, x, first);
+    fill_run(frame, y, x, right, side.at(right - 1, y));
 }
 
 // The limb: screen points whose viewing ray w = (x - xres_half, y - yres_half,
@@ -114,23 +131,20 @@ void draw_disc(const View& view, const FrameBuffer& frame, Spans& spans, const V
         return;
     }
 
-    // Above the terminator, through it, and below it; the side is decided
-    // once per run.
+    // Rows through the terminator: its ellipse in the uniform colour, the
+    // parts on either side by the side test at their outer ends. Other rows
+    // lie on one side of the dividing line, except when the terminator is
+    // seen edge-on and its conic degenerates to that line: split there.
     SideTest side = side_test(view, u, l, n, rho2, lit, dark);
-    int32_t y = ytop;
-    if (tb >= 0) {
-        uint8_t top = has(ytop, 2) ? side.at(middle(spans.row(ytop)), ytop) : cu;
-        for (; y < std::min(tt, ybot); ++y)
-            if (has(y, 2)) fill_run(frame, y, spans.row(y)[0], spans.row(y)[1], top);
-        for (; y < std::min(tb, ybot); ++y) {
-            if (!has(y, 4)) continue;
-            const int32_t* e = spans.row(y);
+    for (int32_t y = ytop; y < ybot; ++y) {
+        if (!has(y, 2)) continue;
+        const int32_t* e = spans.row(y);
+        if (tb >= 0 && y >= tt && y < tb && has(y, 4)) {
             fill_run(frame, y, e[0], e[2], side.at(e[0], y));
             fill_run(frame, y, e[2], e[3], cu);
             fill_run(frame, y, e[3], e[1], side.at(e[1], y));
+        } else {
+            fill_split(frame, y, e[0], e[1], side);
         }
     }
-    uint8_t bottom = has(ybot - 1, 2) ? side.at(middle(spans.row(ybot - 1)), ybot - 1) : cu;
-    for (; y < ybot; ++y)
-        if (has(y, 2)) fill_run(frame, y, spans.row(y)[0], spans.row(y)[1], bottom);
 }
