@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "earth/borders.h"
+#include "earth/map_writer.h"
+#include "earth/shore.h"
+#include "map_files.h"
+
+namespace {
+
+using Lines = std::vector<std::vector<MapPoint>>;
+
+// The unit vector of a border point, from longitude and latitude in turns
+// (north positive: towards -y).
+void expect_vector(const Vec3f& v, double lon_turns, double lat_turns)
+{
+    const double lon = lon_turns * 2 * M_PI, lat = lat_turns * 2 * M_PI;
+    EXPECT_NEAR(v.x, std::sin(lon) * std::cos(lat), 1e-6);
+    EXPECT_NEAR(v.y, -std::sin(lat), 1e-6);
+    EXPECT_NEAR(v.z, -std::cos(lat) * std::cos(lon), 1e-6);
+}
+
+std::vector<uint8_t> good_file()
+{
+    return encode_bords(4096, {{{0, 0}, {10, 0}}, {{100, 100}}});
+}
+
+void expect_refused(const std::vector<uint8_t>& bytes, const char* why)
+{
+    Borders borders;
+    ASSERT_EQ(loadbords_bytes(good_file(), borders), "");
+    TempFile file("bad_bords", bytes);
+    EXPECT_EQ(loadbords(file.path(), borders), "Can't load bords") << why;
+    EXPECT_EQ(borders.polcnt, 3) << why;
+    ASSERT_EQ(borders.polv.size(), 3u) << why;
+    EXPECT_EQ(borders.polineto, (std::vector<uint8_t>{0b101})) << why;
+    expect_vector(borders.polv[1], 10.0 / 4096, 0);
+}
+
+}  // namespace
+
+TEST(BorderFile, RandomPolylinesRoundTrip)
+{
+    std::mt19937 rng(5);
+    const int32_t n = 65536;
+    Lines lines;
+    size_t points = 0;
+    for (int l = 0; l < 3000; ++l) {
+        MapPoint p{static_cast<int32_t>(rng() % 65536) - 32768, static_cast<int32_t>(rng() % 32000) - 16000};
+        std::vector<MapPoint> line{p};
+        const int count = l % 5 == 0 ? 1 : 1 + static_cast<int>(rng() % 40);
+        while (static_cast<int>(line.size()) < count) {
+            const int bits = static_cast<int>(rng() % 16);
+            const int32_t dx = bits ? static_cast<int32_t>((1u << bits) - 1 - rng() % (1u << (bits - 1))) : 0;
+            const int32_t dy = static_cast<int32_t>(rng() % 201) - 100;
+            if (dx == 0 && dy == 0) continue;
+            int32_t lon = p.lon + (rng() % 2 ? dx : -dx);
+            if (lon < -32768) lon += n;
+            if (lon >= 32768) lon -= n;
+            p = {lon, std::clamp(p.lat + dy, -16384, 16384)};
+            if (p == line.back()) continue;
+            line.push_back(p);
+        }
+        points += line.size();
+        lines.push_back(line);
+    }
+    const std::vector<uint8_t> bytes = encode_bords(n, lines);
+    ASSERT_GT(bytes.size(), 16384u);
+    TempFile file("bords", bytes);
+    Borders borders;
+    ASSERT_EQ(loadbords(file.path(), borders), "");
+    ASSERT_EQ(borders.polcnt, static_cast<int32_t>(points));
+    int32_t k = 0;
+    for (const auto& line : lines)
+        for (size_t i = 0; i < line.size(); ++i, ++k) {
+            ASSERT_EQ(starts_polyline(borders, k), i == 0) << k;
+            const Vec3f v = borders.polv[static_cast<size_t>(k)];
+            ASSERT_NEAR(v.y, -std::sin(line[i].lat * M_PI / 32768), 1e-6) << k;
+            ASSERT_NEAR(v.x, std::sin(line[i].lon * M_PI / 32768) * std::cos(line[i].lat * M_PI / 32768), 1e-6) << k;
+        }
+}
+
+TEST(BorderFile, SymbolZeroStartsAPolylineAndOtherSymbolsStep)
+{
+    // One polyline of three points, then two polylines of one point each.
+    BitWriter w;
+    put_lengths(w, {{0, 1}, {1, 2}, {33, 2}});  // codes 0, 10, 11
+    put_code(w, "0");
+    putbits(w, 2040 + 2048, 12);
+    putbits(w, 1024, 11);
+    put_code(w, "10");  // x one bit, negative
+    putbits(w, 1, 1);
+    put_code(w, "11");  // x and y one bit, positive
+    putbits(w, 0, 1);
+    putbits(w, 0, 1);
+    put_code(w, "0");
+    putbits(w, 0 + 2048, 12);
+    putbits(w, 1024 + 512, 11);
+    put_code(w, "0");
+    putbits(w, 2047 + 2048, 12);
+    putbits(w, 1024 - 1, 11);
+    Borders borders;
+    ASSERT_EQ(loadbords_bytes(map_file({4096, 5}, w), borders), "");
+    EXPECT_EQ(borders.polineto, (std::vector<uint8_t>{0b11001}));
+    expect_vector(borders.polv[0], 2040.0 / 4096, 0);
+    expect_vector(borders.polv[1], 2039.0 / 4096, 0);
+    expect_vector(borders.polv[2], 2040.0 / 4096, 1.0 / 4096);
+    expect_vector(borders.polv[3], 0, 512.0 / 4096);  // 45 degrees north: towards -y
+    expect_vector(borders.polv[4], 2047.0 / 4096, -1.0 / 4096);
+
+    // The same point in both files: the equator agrees, the poles are opposite.
+    Shore shore;
+    ASSERT_EQ(shore_from_loops(4096, {{{0, 0}}, {{0, 1024}}}, shore), "");
+    ASSERT_EQ(loadbords_bytes(encode_bords(4096, {{{0, 0}, {0, 1024}}}), borders), "");
+    EXPECT_EQ(borders.polv[0].z, -1.0f);
+    EXPECT_EQ(shore.v[0].z, -1.0f);
+    EXPECT_NEAR(shore.v[1].y, 1.0, 1e-7);
+    EXPECT_NEAR(borders.polv[1].y, -1.0, 1e-7);
+}
+
+TEST(BorderFile, StepsWrapAtTheDateLine)
+{
+    Borders borders;
+    ASSERT_EQ(loadbords_bytes(encode_bords(4096, {{{2040, 0}, {-2046, 0}, {2040, 3}}}), borders), "");
+    expect_vector(borders.polv[1], -2046.0 / 4096, 0);
+    expect_vector(borders.polv[2], 2040.0 / 4096, 3.0 / 4096);
+}
+
+TEST(BorderFile, MalformedFilesAreRefusedAndThePreviousDataStays)
+{
+    Borders borders;
+    EXPECT_EQ(loadbords("/nonexistent/BORDX.DAT", borders), "Can't load bords");
+
+    const std::vector<uint8_t> good = good_file();
+    expect_refused({good.begin(), good.begin() + 7}, "header cut short");
+    expect_refused({good.begin(), good.end() - 1}, "stream ends early");
+    std::vector<uint8_t> more = good;
+    more[4] = 4;
+    expect_refused(more, "more points than the stream holds");
+    more[4] = 0xFF;
+    more[7] = 0x7F;
+    expect_refused(more, "a count no stream of this size can hold");
+    std::vector<uint8_t> units = good;
+    units[0] = 2;
+    units[1] = 0;
+    expect_refused(units, "units too few for the fields");
+
+    BitWriter step_first;
+    put_lengths(step_first, {{0, 1}, {1, 1}});
+    put_code(step_first, "1");  // a step with nothing to step from
+    putbits(step_first, 0, 1);
+    put_code(step_first, "0");
+    putbits(step_first, 2048, 12);
+    putbits(step_first, 1024, 11);
+    expect_refused(map_file({4096, 2}, step_first), "first record is a step");
+
+    BitWriter no_code;
+    put_lengths(no_code, {{0, 1}});
+    put_code(no_code, "0");
+    putbits(no_code, 2048, 12);
+    putbits(no_code, 1024, 11);
+    put_code(no_code, "1");
+    putbits(no_code, 0, 16);
+    expect_refused(map_file({4096, 2}, no_code), "bits that are no code");
+
+    BitWriter rows;
+    putbits(rows, 1, 5);
+    putbits(rows, 27, 5);
+    for (int i = 0; i < 27; ++i) putbits(rows, 1, 5);
+    expect_refused(map_file({4096, 1}, rows), "27 rows of code lengths");
+
+    BitWriter beyond;
+    put_lengths(beyond, {{0, 1}, {64, 1}});
+    put_code(beyond, "0");
+    putbits(beyond, 2048, 12);
+    putbits(beyond, 1024 + 1023, 11);
+    put_code(beyond, "1");  // two units north of the last latitude before the pole
+    putbits(beyond, 0, 1);
+    putbits(beyond, 0, 1);
+    expect_refused(map_file({4096, 2}, beyond), "step beyond the pole");
+}
