@@ -1,0 +1,238 @@
+#include "earth/fill_edges.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "earth/round.h"
+
+namespace {
+
+constexpr int32_t far_away = 1 << 30;
+
+// A projected segment; entry and exit say that its start or its end was cut
+// at the horizon or the near limit.
+struct Segment {
+    double X0, Y0, X1, Y1;
+    bool entry, exit;
+};
+
+struct RowLists {
+    Spans& spans;
+    std::vector<uint8_t>& limbflip;
+    int32_t rows;
+};
+
+bool on_disc(const RowLists& out, int32_t r)
+{
+    return r >= 0 && r < out.rows && out.spans.xpcnt[static_cast<size_t>(r)] >= 2;
+}
+
+void limb_flip(RowLists& out, int32_t r, double X)
+{
+    if (!on_disc(out, r)) return;
+    const int32_t* row = out.spans.row(r);
+    if (2 * X < static_cast<double>(row[0]) + static_cast<double>(row[1])) out.limbflip[static_cast<size_t>(r)] ^= 1;
+}
+
+uint32_t upper_bits(double v)
+{
+    uint64_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return static_cast<uint32_t>(u >> 32);
+}
+
+// The segment's x at the centre line of each row in [ylo, yhi): in 18-bit
+// fixed point while the ends are near the screen, else in doubles.
+void row_crossings(RowLists& out, const Segment& s, int32_t ylo, int32_t yhi)
+{
+    const double slope = (s.X1 - s.X0) / (s.Y1 - s.Y0);
+    const double dy = ylo + 0.5 - s.Y0;
+    if (std::fabs(s.X0) >= 4096 || std::fabs(s.X1) >= 4096) {
+        double x = s.X0 + dy * slope;
+        for (int32_t r = ylo; r < yhi; ++r, x += slope)
+            if (on_disc(out, r)) out.spans.push(r, rnd_clamp(x, -far_away, far_away));
+        return;
+    }
+    // Every sample lies within the segment, so the running value stays far
+    // inside 32 bits; only a one-row step may be out of range, and it is
+    // never added before a sample is taken.
+    int64_t x = rnd_clamp(s.X0 * 262144 + dy * slope * 262144, INT32_MIN, INT32_MAX);
+    const int64_t step = rnd_clamp(slope * 262144, INT32_MIN, INT32_MAX);
+    for (int32_t r = ylo; r < yhi; ++r, x += step)
+        if (on_disc(out, r)) out.spans.push(r, static_cast<int32_t>(x >> 18));
+}
+
+void add_segment(RowLists& out, const Segment& s)
+{
+    if (upper_bits(s.Y0) == upper_bits(s.Y1)) {
+        const int32_t r = rnd_clamp(s.Y0, -1, out.rows);
+        if (s.entry) limb_flip(out, r, s.X0);
+        if (s.exit) limb_flip(out, r, s.X1);
+        return;
+    }
+    const int32_t ylo = rnd_clamp(std::min(s.Y0, s.Y1), 0, out.rows);
+    const int32_t yhi = rnd_clamp(std::max(s.Y0, s.Y1), 0, out.rows);
+    const bool downwards = s.Y0 < s.Y1;
+    if (s.entry) limb_flip(out, downwards ? ylo : yhi, s.X0);
+    if (s.exit) limb_flip(out, downwards ? yhi : ylo, s.X1);
+    row_crossings(out, s, ylo, yhi);
+}
+
+// The walk along the loops: segment prev -> cur of the current loop.
+struct Walk {
+    const FillGeometry& g;
+    const Shore& shore;
+    RowLists& out;
+    int32_t loop = -1;
+    int32_t loop_end = 0;  // one past the current loop's last point
+    int32_t prev = 0;
+    int32_t cur = 0;
+    int32_t k = 0;         // the next piece ...
+    int32_t b = 0;         // ... and its first point
+    bool chain = false;    // prev is the unclipped visible end of the last segment
+    Vec3 pv{}, cv{};
+    double hp = 0, hc = 0;
+    CamPoint cp{}, cc{};
+    double X1 = 0, Y1 = 0;  // the screen position of the last segment's end
+};
+
+int32_t piece_count(const Shore& shore) { return std::min(shore.lpscnt, static_cast<int32_t>(shore.lps.size())); }
+
+void load_prev(Walk& w)
+{
+    w.pv = to_vec3(w.shore.v[static_cast<size_t>(w.prev)]);
+    w.hp = horizon(w.g, w.pv);
+}
+
+bool next_loop(Walk& w)
+{
+    const Shore& s = w.shore;
+    do {
+        if (++w.loop >= s.loopcnt) return false;
+        w.cur = w.loop_end;
+        const int32_t n = s.loopnum[static_cast<size_t>(w.loop)];
+        if (n < 0 || n > static_cast<int32_t>(s.v.size()) - w.loop_end) return false;
+        w.loop_end += n;
+    } while (w.cur == w.loop_end);
+    w.prev = w.loop_end - 1;
+    w.chain = false;
+    load_prev(w);
+    return true;
+}
+
+// Piece k starts at cur: b moves on to the piece after it.
+const Piece* enter_piece(Walk& w)
+{
+    if (w.k >= piece_count(w.shore)) {
+        w.b = -1;
+        return nullptr;
+    }
+    const Piece& p = w.shore.lps[static_cast<size_t>(w.k++)];
+    w.b = p.end;
+    return &p;
+}
+
+enum class Hidden { skip, jump, stop };
+
+// Both ends are behind the horizon. At the start of a piece whose cap is
+// hidden too, the walk jumps past the whole piece.
+Hidden hidden_segment(Walk& w)
+{
+    if (w.cur != w.b) return Hidden::skip;
+    const Piece* p = enter_piece(w);
+    if (p == nullptr || piece_visible(w.g, *p)) return Hidden::skip;
+    const Shore& s = w.shore;
+    if (p->loop < 0 || p->loop >= s.loopcnt) return Hidden::stop;
+    const int32_t start = p->loop_end - s.loopnum[static_cast<size_t>(p->loop)];
+    if (start < 0 || p->loop_end > static_cast<int32_t>(s.v.size()) || p->end < start ||
+        p->end >= p->loop_end || p->end <= w.cur)
+        return Hidden::stop;
+    w.loop = p->loop;
+    w.loop_end = p->loop_end;
+    w.cur = p->end;
+    w.prev = p->end == start ? p->loop_end - 1 : p->end - 1;
+    load_prev(w);
+    return Hidden::jump;
+}
+
+void project(const FillGeometry& g, const CamPoint& p, double& X, double& Y)
+{
+    X = g.cx + g.f * p.sx / p.depth;
+    Y = g.cy + g.f * p.sy / p.depth;
+}
+
+void open_segment(Walk& w)
+{
+    double t_in = -1, t_out = -1;
+    if (!w.g.far_side) {
+        if (w.hp >= 0) {
+            if (w.hc < 0) t_out = w.hc / (w.hc - w.hp);
+        } else {
+            t_in = w.hp / (w.hp - w.hc);
+        }
+        if (w.cur == w.b) enter_piece(w);
+    }
+    w.cp = camera(w.g, w.pv);
+    w.cc = camera(w.g, w.cv);
+    const double dp = w.cp.depth, dc = w.cc.depth;
+    if (dp < near_limit && dc < near_limit) return;
+    if (dp < near_limit || dc < near_limit) {
+        if (dc < near_limit) t_out = std::max(t_out, (dc - near_limit) / (dc - dp));
+        else t_in = std::max(t_in, (dp - near_limit) / (dp - dc));
+        if (t_in + t_out >= 1) return;
+    }
+    Segment s{0, 0, 0, 0, t_in > 0, t_out > 0};
+    project(w.g, s.entry ? towards(w.cp, w.cc, t_in) : w.cp, s.X0, s.Y0);
+    project(w.g, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
+    w.chain = !s.exit;
+    w.X1 = s.X1;
+    w.Y1 = s.Y1;
+    add_segment(w.out, s);
+}
+
+void chained_segment(Walk& w)
+{
+    double t_out = -1;
+    if (!w.g.far_side) {
+        if (w.hc < 0) t_out = w.hc / (w.hc - w.hp);
+        if (w.cur == w.b) enter_piece(w);
+    }
+    w.cc = camera(w.g, w.cv);
+    if (w.cc.depth < near_limit)
+        t_out = std::max(t_out, (w.cc.depth - near_limit) / (w.cc.depth - w.cp.depth));
+    Segment s{w.X1, w.Y1, 0, 0, false, t_out > 0};
+    project(w.g, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
+    w.chain = !s.exit;
+    w.X1 = s.X1;
+    w.Y1 = s.Y1;
+    add_segment(w.out, s);
+}
+
+}  // namespace
+
+void shore_crossings(const FillGeometry& g, const Shore& shore, const FrameBuffer& frame, Spans& spans,
+                     std::vector<uint8_t>& limbflip)
+{
+    RowLists out{spans, limbflip, std::min({frame.frame_yres, spans.rows, static_cast<int32_t>(limbflip.size())})};
+    if (shore.loopcnt > static_cast<int32_t>(shore.loopnum.size())) return;
+    Walk w{g, shore, out};
+    for (;;) {
+        if (w.cur >= w.loop_end && !next_loop(w)) return;
+        w.cv = to_vec3(shore.v[static_cast<size_t>(w.cur)]);
+        w.hc = g.far_side ? 0 : horizon(g, w.cv);
+        if (w.chain) {
+            chained_segment(w);
+        } else if (!g.far_side && w.hp < 0 && w.hc < 0) {
+            const Hidden h = hidden_segment(w);
+            if (h == Hidden::stop) return;
+            if (h == Hidden::jump) continue;
+        } else {
+            open_segment(w);
+        }
+        w.prev = w.cur++;
+        w.pv = w.cv;
+        w.hp = w.hc;
+        w.cp = w.cc;
+    }
+}
