@@ -15,6 +15,8 @@ constexpr Command commands[] = {
     {"render", render_command, "draw one frame as the viewer would and save it as PCX"},
     {"gif", gif_command, "decode a GIF as the viewer decodes globe.gif"},
     {"sky", sky_command, "where the Sun, the Moon and the planets stand, as CSV"},
+    {"map", map_command, "what a shoreline or border file holds, or its points as text"},
+    {"inland", inland_command, "land (1) or sea (0) for each LAT LON on standard input"},
 };
 
 void usage(std::FILE* out)

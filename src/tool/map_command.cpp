@@ -1,0 +1,137 @@
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "earth/borders.h"
+#include "earth/shore.h"
+#include "tool/commands.h"
+
+namespace {
+
+const char help[] =
+    "usage: globetool map FILE [--borders] [--dump]\n"
+    "Loads FILE as the viewer loads its shoreline file (SHOREX.DAT) and prints\n"
+    "what it holds: units per turn, loops, points, piece records, maxdlon and\n"
+    "maxdlonwrap. Exits 1 with the viewer's message when it would refuse the\n"
+    "file.\n"
+    "  --borders  read FILE as a border file (BORDX.DAT): units, polylines, points\n"
+    "  --dump     print every loop or polyline instead: one 'lon lat' line per\n"
+    "             point in degrees, east and north positive, and a blank line\n"
+    "             after each\n";
+
+struct MapOptions {
+    std::string file;
+    bool borders = false;
+    bool dump = false;
+};
+
+// 1 parsed, 0 help shown, -1 bad usage (message printed).
+int parse(int argc, char** argv, MapOptions& o)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(help, stdout);
+            return 0;
+        }
+        if (a == "--borders") {
+            o.borders = true;
+        } else if (a == "--dump") {
+            o.dump = true;
+        } else if (!a.starts_with("-") && o.file.empty()) {
+            o.file = a;
+        } else {
+            std::fprintf(stderr, "globetool map: unexpected argument '%s'\n%s", a.c_str(), help);
+            return -1;
+        }
+    }
+    if (o.file.empty()) {
+        std::fputs(help, stderr);
+        return -1;
+    }
+    return 1;
+}
+
+// Shortest text that reads back as the same double.
+void print_point(double lon, double lat)
+{
+    char text[64];
+    char* end = std::to_chars(text, text + 30, lon).ptr;
+    *end++ = ' ';
+    end = std::to_chars(end, text + 62, lat).ptr;
+    *end++ = '\n';
+    std::fwrite(text, 1, static_cast<size_t>(end - text), stdout);
+}
+
+void dump_shore(const Shore& shore)
+{
+    const double degrees = 360.0 / shore.shoreunits;
+    size_t p = 0;
+    for (int32_t count : shore.loopnum) {
+        for (int32_t i = 0; i < count; ++i, ++p) print_point(shore.ll[p].lon * degrees, -shore.ll[p].lat * degrees);
+        std::fputc('\n', stdout);
+    }
+}
+
+void dump_borders(const Borders& borders)
+{
+    const double degrees = 180 / M_PI;
+    for (int32_t k = 0; k < borders.polcnt; ++k) {
+        if (k > 0 && starts_polyline(borders, k)) std::fputc('\n', stdout);
+        const Vec3f& v = borders.polv[static_cast<size_t>(k)];
+        const double lon = std::atan2(v.x, -v.z) * degrees;
+        const double lat = std::asin(std::fmax(-1.0, std::fmin(1.0, -v.y))) * degrees;
+        print_point(std::round(lon * 1e6) / 1e6, std::round(lat * 1e6) / 1e6);
+    }
+    if (borders.polcnt > 0) std::fputc('\n', stdout);
+}
+
+int count_polylines(const Borders& borders)
+{
+    int count = 0;
+    for (int32_t k = 0; k < borders.polcnt; ++k) count += starts_polyline(borders, k);
+    return count;
+}
+
+int show_shore(const MapOptions& o)
+{
+    Shore shore;
+    const std::string message = loadshore(o.file, shore);
+    if (!message.empty()) {
+        std::fprintf(stderr, "globetool map: %s: %s\n", o.file.c_str(), message.c_str());
+        if (shore.shoreunits == 0) return 1;  // refused; a full piece table still loads
+    }
+    if (o.dump) {
+        dump_shore(shore);
+    } else {
+        std::printf("units %d\nloops %d\npoints %d\npieces %d\nmaxdlon %d\nmaxdlonwrap %d\n", shore.shoreunits,
+                    shore.loopcnt, shore.pointcnt, shore.lpscnt, shore.maxdlon, shore.maxdlonwrap);
+    }
+    return 0;
+}
+
+int show_borders(const MapOptions& o)
+{
+    Borders borders;
+    const std::string message = loadbords(o.file, borders);
+    if (!message.empty()) {
+        std::fprintf(stderr, "globetool map: %s: %s\n", o.file.c_str(), message.c_str());
+        return 1;
+    }
+    if (o.dump)
+        dump_borders(borders);
+    else
+        std::printf("units %d\npolylines %d\npoints %d\n", borders.bordunits, count_polylines(borders), borders.polcnt);
+    return 0;
+}
+
+}  // namespace
+
+int map_command(int argc, char** argv)
+{
+    MapOptions o;
+    const int parsed = parse(argc, argv, o);
+    if (parsed <= 0) return parsed == 0 ? 0 : 2;
+    return o.borders ? show_borders(o) : show_shore(o);
+}

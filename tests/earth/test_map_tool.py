@@ -1,0 +1,101 @@
+"""globetool map and inland from the outside, and the data recipe's encoder:
+the shipped files' text dumps, encoded again, give the same bytes."""
+import os
+import subprocess
+import tempfile
+import unittest
+
+GLOBETOOL = os.environ["GLOBETOOL"]
+DATA = os.environ["GLOBE_DATA"]
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SHORE = os.path.join(DATA, "SHOREX.DAT")
+BORDERS = os.path.join(DATA, "BORDX.DAT")
+
+
+def run(*args, stdin=""):
+    return subprocess.run([GLOBETOOL, *args], input=stdin, capture_output=True, text=True)
+
+
+def summary(*args):
+    result = run("map", *args)
+    assert result.returncode == 0, result.stderr
+    return {key: int(value) for key, value in (line.split() for line in result.stdout.splitlines())}
+
+
+class MapCommand(unittest.TestCase):
+    def test_summaries_of_the_shipped_files(self):
+        shore = summary(SHORE)
+        self.assertEqual(set(shore), {"units", "loops", "points", "pieces", "maxdlon", "maxdlonwrap"})
+        self.assertEqual(shore["units"], 65536)
+        self.assertGreater(shore["loops"], 1000)
+        self.assertGreater(shore["points"], 50000)
+        self.assertLessEqual(shore["pieces"], 1024)
+        self.assertLessEqual(shore["maxdlon"], shore["maxdlonwrap"])
+        borders = summary(BORDERS, "--borders")
+        self.assertEqual(borders["units"], 65536)
+        self.assertGreater(borders["polylines"], 150)
+        self.assertGreater(borders["points"], 15000)
+
+    def test_refused_files_and_bad_usage(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            cut = os.path.join(tmp, "cut.dat")
+            with open(SHORE, "rb") as f, open(cut, "wb") as out:
+                out.write(f.read()[:5000])
+            result = run("map", cut)
+            self.assertEqual(result.returncode, 1)
+            self.assertIn("Can't load shore", result.stderr)
+            result = run("map", cut, "--borders")
+            self.assertEqual(result.returncode, 1)
+            self.assertIn("Can't load bords", result.stderr)
+        self.assertEqual(run("map").returncode, 2)
+        self.assertEqual(run("map", SHORE, "--bogus").returncode, 2)
+        self.assertEqual(run("map", "--help").returncode, 0)
+
+    def test_dumps_encode_back_to_the_same_files(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            encoder = os.path.join(tmp, "encode_map")
+            src = os.path.join(ROOT, "src")
+            earth = os.path.join(src, "earth")
+            subprocess.run([os.environ.get("CXX", "c++"), "-std=c++20", "-O1", "-I" + src,
+                            os.path.join(ROOT, "tools", "data", "encode_map.cpp"),
+                            *(os.path.join(earth, f) for f in
+                              ("map_writer.cpp", "map_stream.cpp", "huffman.cpp", "bitstream.cpp")),
+                            "-o", encoder], check=True)
+            for path, kind, flags in ((SHORE, "shore", []), (BORDERS, "bords", ["--borders"])):
+                dump = run("map", path, "--dump", *flags)
+                self.assertEqual(dump.returncode, 0, dump.stderr)
+                self.assertTrue(dump.stdout.endswith("\n\n"))
+                encoded = subprocess.run([encoder, kind, "65536"], input=dump.stdout.encode(), capture_output=True,
+                                         check=True).stdout
+                with open(path, "rb") as f:
+                    self.assertEqual(encoded, f.read(), kind)
+
+
+class InlandCommand(unittest.TestCase):
+    def test_answers_line_by_line_and_skips_blank_lines(self):
+        result = run("inland", "--shore", SHORE, stdin="39 -98\n\n  0 0  \n-90 0\n")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout, "1\n0\n1\n")
+
+    def test_finds_the_shoreline_file_in_the_data_folder(self):
+        with tempfile.TemporaryDirectory() as elsewhere:
+            result = subprocess.run([GLOBETOOL, "inland", "--data", DATA], input="39 -98\n", capture_output=True,
+                                    text=True, cwd=elsewhere)
+        self.assertEqual(result.stdout, "1\n", result.stderr)
+
+    def test_bad_input_and_usage(self):
+        result = run("inland", "--shore", SHORE, stdin="39 -98\n91 0\n0 0\n")
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stdout, "1\n")
+        self.assertIn("line 2", result.stderr)
+        for bad in ("39\n", "39 -98 5\n", "north east\n"):
+            self.assertEqual(run("inland", "--shore", SHORE, stdin=bad).returncode, 1, bad)
+        result = run("inland", "--shore", "/nonexistent/SHOREX.DAT", stdin="0 0\n")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Can't load shore", result.stderr)
+        self.assertEqual(run("inland", "--bogus").returncode, 2)
+        self.assertEqual(run("inland", "--shore").returncode, 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
