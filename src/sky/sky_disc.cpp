@@ -140,9 +140,13 @@ void draw_disc(const View& view, const FrameBuffer& frame, Spans& spans, const V
         if (!has(y, 2)) continue;
         const int32_t* e = spans.row(y);
         if (tb >= 0 && y >= tt && y < tb && has(y, 4)) {
-            fill_run(frame, y, e[0], e[2], side.at(e[0], y));
-            fill_run(frame, y, e[2], e[3], cu);
-            fill_run(frame, y, e[3], e[1], side.at(e[1], y));
+            // Where the rim is clipped the terminator's pair may stray past
+            // the disc's: keep it within.
+            int32_t t0 = std::clamp(e[2], e[0], std::max(e[0], e[1]));
+            int32_t t1 = std::clamp(e[3], t0, std::max(t0, e[1]));
+            fill_run(frame, y, e[0], t0, side.at(e[0], y));
+            fill_run(frame, y, t0, t1, cu);
+            fill_run(frame, y, t1, e[1], side.at(e[1], y));
         } else {
             fill_split(frame, y, e[0], e[1], side);
         }

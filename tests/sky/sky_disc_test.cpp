@@ -8,131 +8,88 @@
 
 namespace {
 
-constexpr double moon_distance = 0.24;  // million miles
-constexpr double moon_diameter = 2160;  // miles
-constexpr uint8_t lit = 143;
-constexpr uint8_t dark = 135;
+constexpr uint8_t lit = 143, dark = 135;
 
-// The Moon straight ahead, 60 pixels in radius on a 320 x 240 frame.
+// The Moon, 0.24 million miles away, 60 pixels in radius on a 320 x 240 frame.
 struct MoonCanvas : SkyCanvas {
-    double radius;
+    double area;
     MoonCanvas() : SkyCanvas(320, 240)
     {
-        double rho = moon_diameter / moon_distance * 5e-07;
+        double rho = 2160 / 0.24 * 5e-07;
         set_zoom(view, 2 * 60 / rho);
-        radius = view.zoom_half * std::tan(std::asin(rho));
+        double radius = view.zoom_half * std::tan(std::asin(rho));
+        area = std::numbers::pi * radius * radius;
     }
-    void draw(const Vec3& p, const Vec3& to_sun) { draw_disc(view, frame, spans, p, to_sun, moon_diameter, lit); }
-    void draw_ahead(const Vec3& to_sun) { draw({0, 0, moon_distance}, to_sun); }
+    void draw(const Vec3& to_sun, double x = 160, double y = 120)
+    {
+        Vec3 p = {(x - 160) / view.zoom_half * 0.24, (y - 120) / view.zoom_half * 0.24, 0.24};
+        draw_disc(view, frame, spans, p, to_sun, 2160, lit);
+    }
 };
 
-TEST(SkyDisc, LightFromBehindTheViewerOrTheBodyFillsOneColour)
+TEST(SkyDisc, LightStraightBehindOrInFrontGivesOneColour)
 {
-    MoonCanvas full;
-    full.draw_ahead({0, 0, -93});  // the Sun behind the viewer
-    double area = std::numbers::pi * full.radius * full.radius;
-    EXPECT_NEAR(full.count(lit), area, 0.03 * area);
-    EXPECT_EQ(full.count(dark), 0);
-    EXPECT_EQ(full.at(160, 120), lit);
-    EXPECT_EQ(full.at(160 + 58, 120), lit);
-    EXPECT_EQ(full.at(160 + 63, 120), 0);
-
-    MoonCanvas fresh;
-    fresh.draw_ahead({0, 0, 93});  // the Sun behind the Moon
-    EXPECT_NEAR(fresh.count(dark), area, 0.03 * area);
-    EXPECT_EQ(fresh.count(lit), 0);
-
-    // Slightly off the line, still within the disc's own angular radius.
-    MoonCanvas nearly;
-    nearly.draw_ahead({0.3, -0.2, -93});
-    EXPECT_EQ(nearly.count(dark), 0);
-    EXPECT_NEAR(nearly.count(lit), area, 0.03 * area);
-}
-
-TEST(SkyDisc, TheSunIsLitAllOver)
-{
-    SkyCanvas c(320, 240);
+    // The Sun behind the viewer (slightly off the line, within the Moon's
+    // own radius), then behind the Moon.
+    for (Vec3 to_sun : {Vec3{0, 0, -93}, Vec3{0.3, -0.2, -93}, Vec3{0, 0, 93}}) {
+        MoonCanvas c;
+        c.draw(to_sun);
+        uint8_t all = to_sun.z < 0 ? lit : dark;
+        EXPECT_NEAR(c.count(all), c.area, 0.03 * c.area);
+        EXPECT_EQ(c.count(all == lit ? dark : lit), 0);
+    }
+    // The Sun itself, lit all over.
+    SkyCanvas s(320, 240);
     Vec3 sun = {0.1, -0.05, 91};
     double rho = 864898 / length(sun) * 5e-07;
-    set_zoom(c.view, 2 * 50 / rho);
-    draw_disc(c.view, c.frame, c.spans, sun, Vec3{}, 864898, 254);
-    double r = c.view.zoom_half * std::tan(std::asin(rho));
-    double area = std::numbers::pi * r * r;
-    EXPECT_NEAR(c.count(254), area, 0.03 * area);
-    EXPECT_EQ(c.count(246), 0);
-    EXPECT_TRUE(c.guards_intact());
+    set_zoom(s.view, 2 * 50 / rho);
+    draw_disc(s.view, s.frame, s.spans, sun, Vec3{}, 864898, 254);
+    EXPECT_NEAR(s.count(254), std::numbers::pi * 2500, 0.03 * std::numbers::pi * 2500);
+    EXPECT_EQ(s.count(246), 0);
 }
 
 // The lit share of the disc is (1 + cos i) / 2 for the phase angle i (Sun,
-// body, viewer), and the lit limb faces the Sun whichever way it lies.
+// body, viewer), and the lit limb faces the Sun whichever way it lies. At 90
+// degrees the terminator is seen edge-on and its conic degenerates.
 TEST(SkyDisc, LitShareFollowsThePhaseAngle)
 {
-    const double deg = std::numbers::pi / 180;
     struct Direction {
-        double r, d;
+        int r, d;
     };
     for (Direction dir : {Direction{1, 0}, Direction{-1, 0}, Direction{0, -1}, Direction{0, 1}}) {
-        // 90 degrees: the terminator is seen edge-on and its conic degenerates.
         for (double phase : {20.0, 45.0, 89.99999, 90.0, 90.00001, 135.0, 160.0}) {
             MoonCanvas c;
-            double s = std::sin(phase * deg), k = std::cos(phase * deg);
-            c.draw_ahead(Vec3{dir.r * s, dir.d * s, -k} * 93);
-            int n_lit = c.count(lit), n_dark = c.count(dark);
-            double share = static_cast<double>(n_lit) / (n_lit + n_dark);
-            EXPECT_NEAR(share, (1 + k) / 2, 0.02) << "phase " << phase << " towards " << dir.r << "," << dir.d;
-            auto limb = [&](double sign) {
-                return c.at(160 + static_cast<int>(sign * 57 * dir.r), 120 + static_cast<int>(sign * 57 * dir.d));
-            };
-            EXPECT_EQ(limb(1), lit) << "phase " << phase;
-            EXPECT_EQ(limb(-1), dark) << "phase " << phase;
-            if (std::fabs(phase - 90) > 1) EXPECT_EQ(c.at(160, 120), phase < 90 ? lit : dark) << "phase " << phase;
+            double s = std::sin(phase * std::numbers::pi / 180), k = std::cos(phase * std::numbers::pi / 180);
+            c.draw(Vec3{dir.r * s, dir.d * s, -k} * 93);
+            double share = c.count(lit) / static_cast<double>(c.count(lit) + c.count(dark));
+            EXPECT_NEAR(share, (1 + k) / 2, 0.02) << phase << " towards " << dir.r << "," << dir.d;
+            EXPECT_EQ(c.at(160 + 57 * dir.r, 120 + 57 * dir.d), lit) << phase;
+            EXPECT_EQ(c.at(160 - 57 * dir.r, 120 - 57 * dir.d), dark) << phase;
+            if (std::fabs(phase - 90) > 1) EXPECT_EQ(c.at(160, 120), phase < 90 ? lit : dark) << phase;
         }
     }
 }
 
-TEST(SkyDisc, ClippedToTheFrame)
+TEST(SkyDisc, ClippedToTheFrameAndDrawnFromFreshSpans)
 {
-    // Centred 20 pixels left of the frame, at the top edge, at the bottom right corner.
-    struct Centre {
-        double x, y;
-    };
-    for (Centre at : {Centre{-20, 120}, Centre{160, 0}, Centre{319, 239}, Centre{330, 250}}) {
+    for (auto [x, y] : {std::pair{-20.0, 120.0}, {160.0, 0.0}, {319.0, 239.0}, {330.0, 250.0}}) {
         MoonCanvas c;
-        double z = moon_distance;
-        Vec3 p = {(at.x - 160) / c.view.zoom_half * z, (at.y - 120) / c.view.zoom_half * z, z};
-        c.draw(p, Vec3{1, 0, -1} * 93);
-        EXPECT_TRUE(c.guards_intact()) << at.x << "," << at.y;
-        int drawn = c.count(lit) + c.count(dark);
-        EXPECT_GT(drawn, 0);
-        for (int32_t y = 0; y < c.height; ++y)
-            for (int32_t x = 0; x < c.width; ++x) {
-                double dx = x - at.x, dy = y - at.y;
-                if (dx * dx + dy * dy > 65 * 65) ASSERT_EQ(c.at(x, y), 0) << x << "," << y;
-                if (dx * dx + dy * dy < 55 * 55) ASSERT_NE(c.at(x, y), 0) << x << "," << y;
+        // Spans left by earlier renderers must not leak into the disc.
+        for (int32_t row = 0; row < c.height; ++row) c.spans.push(row, 0), c.spans.push(row, 320);
+        c.draw(Vec3{1, 0, -1} * 93, x, y);
+        EXPECT_TRUE(c.guards_intact());
+        for (int32_t py = 0; py < c.height; ++py)
+            for (int32_t px = 0; px < c.width; ++px) {
+                double d2 = (px - x) * (px - x) + (py - y) * (py - y);
+                if (d2 > 62 * 62) ASSERT_EQ(c.at(px, py), 0) << px << "," << py;
+                if (d2 < 58 * 58) ASSERT_NE(c.at(px, py), 0) << px << "," << py;
             }
     }
-}
-
-TEST(SkyDisc, NothingAtOrBehindTheViewersPlane)
-{
-    for (double z : {0.0, -moon_distance}) {
-        MoonCanvas c;
-        c.draw({0, 0, z}, {0, 0, -93});
-        EXPECT_EQ(c.count(0), c.width * c.height);
-    }
-}
-
-// Spans left over from earlier renderers do not leak into the disc.
-TEST(SkyDisc, StartsFromEmptySpanLists)
-{
-    MoonCanvas c;
-    for (int32_t y = 0; y < c.height; ++y) {
-        c.spans.push(y, 0);
-        c.spans.push(y, 320);
-    }
-    c.draw_ahead({0, 0, -93});
-    EXPECT_EQ(c.at(5, 120), 0);
-    EXPECT_EQ(c.at(160, 120), lit);
+    // In the viewer's plane or behind it: nothing.
+    MoonCanvas behind;
+    draw_disc(behind.view, behind.frame, behind.spans, {0, 0, 0}, {0, 0, -93}, 2160, lit);
+    draw_disc(behind.view, behind.frame, behind.spans, {0, 0, -0.24}, {0, 0, -93}, 2160, lit);
+    EXPECT_EQ(behind.count(0), 320 * 240);
 }
 
 }  // namespace
