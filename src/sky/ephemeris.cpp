@@ -49,11 +49,13 @@ constexpr int32_t saturn = 5;
 constexpr int32_t uranus = 6;
 constexpr int32_t pluto = 8;
 
-double mean_anomaly(int32_t index, double d) {
+double mean_anomaly(int32_t index, double d)
+{
     return orbit::deg_to_rad(planet_elements[index].m.at(d));
 }
 
-orbit::Ecliptic kepler_orbit(const Elements& el, double d) {
+orbit::Ecliptic kepler_orbit(const Elements& el, double d)
+{
     double n = orbit::deg_to_rad(el.n.at(d));
     double i = orbit::deg_to_rad(el.i.at(d));
     double w = orbit::deg_to_rad(el.w.at(d));
@@ -68,7 +70,8 @@ orbit::Ecliptic kepler_orbit(const Elements& el, double d) {
 
 // The mutual perturbations of the giant planets, longitude and latitude in
 // radians; the phase constants are the published degrees held in radians.
-void perturb_giant(int32_t index, double d, orbit::Ecliptic& h) {
+void perturb_giant(int32_t index, double d, orbit::Ecliptic& h)
+{
     double mj = mean_anomaly(jupiter, d);
     double ms = mean_anomaly(saturn, d);
     double mu = mean_anomaly(uranus, d);
@@ -99,7 +102,8 @@ void perturb_giant(int32_t index, double d, orbit::Ecliptic& h) {
 }
 
 // Pluto from its trigonometric series (degrees, AU).
-orbit::Ecliptic pluto_orbit(double d) {
+orbit::Ecliptic pluto_orbit(double d)
+{
     double p = (238.95 + 0.003968789 * d) * orbit::term_rad;
     double s = (50.03 + 0.033459652 * d) * orbit::term_rad;
     double lon = 238.9508 + 0.00400703 * d
@@ -129,7 +133,8 @@ orbit::Ecliptic pluto_orbit(double d) {
 
 }  // namespace
 
-double solve_kepler(double m, double e) {
+double solve_kepler(double m, double e)
+{
     m = m - std::trunc(m * 0.15915494309189535) * two_pi;
     while (m < 0) m += two_pi;
     while (m >= two_pi) m -= two_pi;
@@ -142,7 +147,8 @@ double solve_kepler(double m, double e) {
     return ecc;
 }
 
-Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos) {
+Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos)
+{
     if (index == sun_index) return {};
     double d = time.day_number;
     orbit::Ecliptic h = index == pluto ? pluto_orbit(d) : kepler_orbit(planet_elements[index], d);

@@ -12,7 +12,8 @@ constexpr double mmiles_per_earth_radius = 0.003963339561216328;
 // Periodic corrections (degrees) to the Moon's longitude and latitude from its
 // mean anomaly m, the mean elongation dm, the argument of latitude f and the
 // Sun's mean anomaly ms (radians).
-double longitude_terms(double m, double dm, double f, double ms) {
+double longitude_terms(double m, double dm, double f, double ms)
+{
     return -1.274 * std::sin(m - 2 * dm) + 0.658 * std::sin(2 * dm)
            - 0.186 * std::sin(ms) - 0.059 * std::sin(2 * m - 2 * dm)
            - 0.057 * std::sin(m - 2 * dm + ms) + 0.053 * std::sin(m + 2 * dm)
@@ -21,7 +22,8 @@ double longitude_terms(double m, double dm, double f, double ms) {
            - 0.015 * std::sin(2 * f - 2 * dm) + 0.011 * std::sin(m - 4 * dm);
 }
 
-double latitude_terms(double m, double dm, double f) {
+double latitude_terms(double m, double dm, double f)
+{
     return -0.173 * std::sin(f - 2 * dm) - 0.055 * std::sin(m - f - 2 * dm)
            - 0.046 * std::sin(m + f - 2 * dm) + 0.033 * std::sin(f + 2 * dm)
            + 0.017 * std::sin(2 * m + f);
@@ -29,7 +31,8 @@ double latitude_terms(double m, double dm, double f) {
 
 }  // namespace
 
-Vec3 moon_position(const TimeState& time, const Vec3& viewpos) {
+Vec3 moon_position(const TimeState& time, const Vec3& viewpos)
+{
     double d = time.day_number;
     double n = orbit::deg_to_rad(125.1228 - 0.0529538083 * d);
     double w = orbit::deg_to_rad(318.0634 + 0.1643573223 * d);

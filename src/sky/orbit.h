@@ -9,7 +9,8 @@
 
 namespace orbit {
 
-inline double deg_to_rad(double degrees) {
+inline double deg_to_rad(double degrees)
+{
     return degrees * std::numbers::pi * 0.005555555555555555;
 }
 
@@ -25,7 +26,8 @@ struct Ecliptic {
 
 // From the orbit plane (xv towards perihelion) to the ecliptic, with node n,
 // inclination i and argument of perihelion w, all in radians.
-inline Ecliptic plane_to_ecliptic(double xv, double yv, double n, double i, double w) {
+inline Ecliptic plane_to_ecliptic(double xv, double yv, double n, double i, double w)
+{
     double c = xv * std::cos(w) - yv * std::sin(w);
     double s = xv * std::sin(w) + yv * std::cos(w);
     return {std::cos(n) * c - std::sin(n) * s * std::cos(i),
@@ -35,7 +37,8 @@ inline Ecliptic plane_to_ecliptic(double xv, double yv, double n, double i, doub
 
 // Turns the position about the ecliptic pole by dlon, then tilts it towards
 // the pole by dlat (radians).
-inline void perturb(Ecliptic& h, double dlon, double dlat) {
+inline void perturb(Ecliptic& h, double dlon, double dlat)
+{
     double x = h.x * std::cos(dlon) - h.y * std::sin(dlon);
     double y = h.y * std::cos(dlon) + h.x * std::sin(dlon);
     double rho = std::sqrt(x * x + y * y);
@@ -46,12 +49,14 @@ inline void perturb(Ecliptic& h, double dlon, double dlat) {
 }
 
 // Ecliptic to the space frame (x to 6h, y to the south pole, z to 12h), same unit.
-inline Vec3 ecliptic_to_space(const Ecliptic& h, double cos_ecl, double sin_ecl) {
+inline Vec3 ecliptic_to_space(const Ecliptic& h, double cos_ecl, double sin_ecl)
+{
     return {h.y * cos_ecl - h.z * sin_ecl, -(h.y * sin_ecl + h.z * cos_ecl), -h.x};
 }
 
 // The Earth-fixed viewer position turned into the space frame by the sidereal angle.
-inline Vec3 viewer_in_space(const Vec3& viewpos, double sidereal_angle) {
+inline Vec3 viewer_in_space(const Vec3& viewpos, double sidereal_angle)
+{
     double c = std::cos(sidereal_angle);
     double s = std::sin(sidereal_angle);
     return {viewpos.x * c - viewpos.z * s, viewpos.y, viewpos.z * c + viewpos.x * s};

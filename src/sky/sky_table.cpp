@@ -10,18 +10,21 @@ namespace {
 constexpr double rad_to_deg = 180 / std::numbers::pi;
 
 // Direction from the viewer to body k in the space frame.
-Vec3 seen_from_viewer(int32_t k, const TimeState& time, const Vec3& viewpos) {
+Vec3 seen_from_viewer(int32_t k, const TimeState& time, const Vec3& viewpos)
+{
     if (k == moon_index) return moon_position(time, viewpos);
     return planet_position(k, time, viewpos) - planet_position(moon_index, time, viewpos);
 }
 
-double wrap(double value, double turn) {
+double wrap(double value, double turn)
+{
     double r = std::fmod(value, turn);
     if (r < 0) r += turn;
     return r < turn ? r : 0;  // a tiny negative remainder rounds up to a whole turn
 }
 
-void set_equatorial(SkyRow& row, const Vec3& p) {
+void set_equatorial(SkyRow& row, const Vec3& p)
+{
     // The space frame's x is the equatorial y (6h), its y the south pole, its z 12h.
     double xe = -p.z;
     double ye = p.x;
@@ -33,7 +36,8 @@ void set_equatorial(SkyRow& row, const Vec3& p) {
 
 // Altitude and azimuth on the sphere below the viewer: the local vertical is
 // the viewer's direction from the Earth's centre.
-void set_horizontal(SkyRow& row, const Vec3& p, const TimeState& time, const Vec3& viewpos) {
+void set_horizontal(SkyRow& row, const Vec3& p, const TimeState& time, const Vec3& viewpos)
+{
     double c = std::cos(time.sidereal_angle);
     double s = std::sin(time.sidereal_angle);
     Vec3 fixed = {p.x * c + p.z * s, p.y, p.z * c - p.x * s};
@@ -52,7 +56,8 @@ void set_horizontal(SkyRow& row, const Vec3& p, const TimeState& time, const Vec
 
 }  // namespace
 
-std::vector<SkyRow> sky_table(const TimeState& time, const Vec3& viewpos) {
+std::vector<SkyRow> sky_table(const TimeState& time, const Vec3& viewpos)
+{
     std::vector<SkyRow> rows(num_bodies);
     for (int32_t k = 0; k < num_bodies; ++k) {
         Vec3 p = seen_from_viewer(k, time, viewpos);

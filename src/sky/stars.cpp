@@ -14,17 +14,20 @@ const char* const cant_load = "Can't load stars.dat\n";
 constexpr double ra_per_unit = 9.587379924285257e-05;
 constexpr double dec_per_unit = 4.7936899621426287e-05;
 
-int32_t read_le32(const uint8_t* p) {
+int32_t read_le32(const uint8_t* p)
+{
     return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
                                 static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
-int16_t read_le16(const uint8_t* p) {
+int16_t read_le16(const uint8_t* p)
+{
     return static_cast<int16_t>(static_cast<uint16_t>(p[0] | p[1] << 8));
 }
 
 // Stars whose 4-byte record and brightness byte both lie within size bytes.
-int32_t complete_stars(int32_t count, size_t size) {
+int32_t complete_stars(int32_t count, size_t size)
+{
     uint64_t records_end = 4 + 4 * static_cast<uint64_t>(count);
     if (size <= records_end) return 0;
     uint64_t brightnesses = size - records_end;
@@ -33,7 +36,8 @@ int32_t complete_stars(int32_t count, size_t size) {
 
 }  // namespace
 
-std::string decodestars(const uint8_t* data, size_t size, Stars& stars) {
+std::string decodestars(const uint8_t* data, size_t size, Stars& stars)
+{
     if (size < 4) return cant_load;
     int32_t count = read_le32(data);
     if (count < 0) return cant_load;
@@ -67,7 +71,8 @@ std::string decodestars(const uint8_t* data, size_t size, Stars& stars) {
     return "";
 }
 
-std::string loadstars(const std::string& path, Stars& stars) {
+std::string loadstars(const std::string& path, Stars& stars)
+{
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return cant_load;
     std::streamoff file_size = file.tellg();
