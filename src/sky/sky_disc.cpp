@@ -44,8 +44,12 @@ void fill_split(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right
         return;
     }
     uint8_t first = side.at(left, y);
+    // Start at the computed crossing, then settle on the first pixel that
+    // the side test itself puts on the other side.
     double cross = (y * side.sy + side.s0) / side.sx;
-    int32_t x = !(cross > left + 1) ? left + 1 : !(cross < right - 1) ? right - 1 : static_cast<int32_t>(std::ceil(cross));
+    int32_t x = left + 1;
+    if (cross >= right - 1) x = right - 1;
+    else if (cross > left + 1) x = static_cast<int32_t>(std::ceil(cross));
     while (x > left + 1 && side.at(x - 1, y) != first) --x;
     while (x < right - 1 && side.at(x, y) == first) ++x;
     fill_run(frame, y, left, x, first);
