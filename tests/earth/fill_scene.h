@@ -26,13 +26,19 @@ inline Vec3 geo(double lat, double lon)
 
 inline Vec3 unit(Vec3 v) { return v * (1 / length(v)); }
 
-inline MapPoint map_point(double lat, double lon)
+inline MapPoint map_point(double lat, double lon, int32_t per_turn = units)
 {
     double l = std::fmod(lon + 180, 360);
     if (l < 0) l += 360;
-    int32_t x = static_cast<int32_t>(std::lround((l - 180) * units / 360));
-    if (x >= units / 2) x -= units;
-    return {x, static_cast<int32_t>(std::lround(-lat * units / 360))};
+    int32_t x = static_cast<int32_t>(std::lround((l - 180) * per_turn / 360));
+    if (x >= per_turn / 2) x -= per_turn;
+    return {x, static_cast<int32_t>(std::lround(-lat * per_turn / 360))};
+}
+
+inline MapPoint map_point(Vec3 p, int32_t per_turn = units)
+{
+    const Vec3 q = p * (1 / length(p));
+    return map_point(-std::asin(q.y) / deg, std::atan2(q.x, -q.z) / deg, per_turn);
 }
 
 // The outline of a latitude-longitude box in short steps, so that straight

@@ -83,8 +83,8 @@ TEST(FillGlobe, IslandOnTheVisibleSideIsSeaLandSea)
             EXPECT_EQ(r[0].first, 0);
         }
     }
-    // 10 degrees seen from 2 radii above the surface at 160 pixels focal
-    // length: about 2 * 160 * tan(5 deg) / 2 rows... within a few rows.
+    // 5 degrees either side of the point below the eye, 3 radii from the
+    // centre, at a focal length of 160 pixels.
     const double expected = 2 * 160 * std::sin(5 * deg) / (3 - std::cos(5 * deg));
     EXPECT_NEAR(island_rows, expected, 2.0);
     EXPECT_TRUE(f.scene.padding_intact());
@@ -180,4 +180,40 @@ TEST(FillGlobe, CapsLockOutlinesTheVisibleCaps)
     // Without Caps Lock no pixel has the outline colour.
     const Frame plain = render(v, 320, 240, shore, false);
     for (uint8_t b : plain.scene.bytes) ASSERT_NE(b, cap_outline_colour);
+}
+
+TEST(FillGlobe, ShorelineThroughTheEyePlaneWhereTheRowsMeet)
+{
+    // Rolled and low, the eye's right axis runs into the Earth: every row's
+    // left end lies at that one point, on the eye plane. A strip of land a
+    // few hundred yards wide crossing the eye plane there is cut at the near
+    // limit far left of the screen but on screen rows; those cuts must
+    // change the colour at the rows' left ends, or whole rows go wrong.
+    const int32_t fine = 1 << 24;
+    for (const double roll : {-50.0, -70.0}) {
+        const View v = look(320, 240, geo(56, 10) * 1.01, geo(56, 25), roll);
+        const double er = dot(v.viewpos, v.viewright);
+        const double s = -er + std::sqrt(er * er - (dot(v.viewpos, v.viewpos) - 1));
+        ASSERT_LT(std::fabs(s), 0.02);
+        const Vec3 meet = v.viewpos + v.viewright * s;
+        const Vec3 along = unit(cross(v.viewfwd, meet)), across = unit(cross(meet, along));
+        std::vector<MapPoint> strip;
+        for (int i = 0; i <= 100; ++i) strip.push_back(map_point(meet + across * (-0.05 + 0.001 * i) - along * 1e-4, fine));
+        for (int i = 0; i <= 100; ++i) strip.push_back(map_point(meet + across * (0.05 - 0.001 * i) + along * 1e-4, fine));
+        Shore shore;
+        shore_from_loops(fine, {strip}, shore);
+
+        const Frame f = render(v, 320, 240, shore);
+        int32_t wrong = 0, land = 0, seen = 0;
+        for (int32_t y = 0; y < 240; ++y)
+            for (int32_t x = 0; x < 320; ++x) {
+                const int t = land_seen(v, shore, x + 0.5, y + 0.5);
+                if (t < 0) continue;
+                ++seen;
+                land += t;
+                wrong += (f.scene.at(x, y) == land_colour) != (t == 1);
+            }
+        EXPECT_GT(land, 100);
+        EXPECT_LT(wrong, 20) << "roll " << roll << ": " << wrong << " of " << seen;
+    }
 }
