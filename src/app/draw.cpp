@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#include "earth/border_lines.h"
+#include "earth/fill.h"
+#include "earth/globe.h"
+#include "platform/scan_codes.h"
+#include "sky/sky.h"
+
 namespace {
 
 void clear_frame(const FrameBuffer& frame)
@@ -9,13 +15,25 @@ void clear_frame(const FrameBuffer& frame)
     std::memset(frame.frame_ptr, 0, static_cast<size_t>(frame.frame_pitch) * static_cast<size_t>(frame.frame_yres));
 }
 
+void draw_globe(App& app)
+{
+    const View& view = app.view;
+    globespans(view, app.frame, app.spans);
+    if (view.texture_loaded)
+        texglobe(view, app.frame, app.spans, app.texture);
+    else
+        fillglobe(view, app.frame, app.spans, app.shore, app.controls.key_state[dik::capital] != 0,
+                  app.controls.rand_seed);
+    if (view.show_borders) drawbords(view, app.frame, app.borders);
+}
+
 }  // namespace
 
 void draw_scene(App& app)
 {
-    if (!app.view.show_earth) {
+    if (app.view.show_earth)
+        draw_globe(app);
+    else
         clear_frame(app.frame);
-    } else {
-        clear_frame(app.frame);
-    }
+    if (!app.view.texture_loaded) draw_sky(app.view, app.frame, app.spans, app.time, app.stars);
 }

@@ -146,7 +146,8 @@ void apply_state(App& app, const RenderOptions& o)
 {
     View& view = app.view;
     view.viewpos = chosen_position(o.shared);
-    view_south(view);
+    // From a level view facing north, looking at the centre keeps north up.
+    view_north(view);
     if (const Preset preset = find_preset(o.look)) preset(view);
     set_zoom(view, o.zoom * app.frame.frame_xres);
     view.viewvel = {0, 0, 0};

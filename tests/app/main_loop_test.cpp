@@ -19,6 +19,7 @@ struct Viewer {
     HeadlessPlatform platform;
     int run(std::vector<std::string> args = {})
     {
+        app->settings.data_dir = GLOBE_SOURCE_DATA_DIR;
         std::vector<char*> argv{const_cast<char*>("globe")};
         for (auto& a : args) argv.push_back(a.data());
         return run_program(*app, platform, static_cast<int>(argv.size()), argv.data());

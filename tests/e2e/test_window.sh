@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The real viewer in a virtual X server: F12 saves a picture that another
-# reader decodes, Escape ends it with code 0, a second run never overwrites
+# The real viewer in a virtual X server: F12 saves a picture of the globe that
+# another reader decodes, Escape ends it with code 0, a second run never overwrites
 # the first picture, and a start without a display fails with code 1.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -35,6 +35,9 @@ from PIL import Image
 im = Image.open("GLOB0000.PCX")
 assert im.size == (320, 200), im.size
 assert im.mode == "P", im.mode
+# The home view looks level to the south: the lower half is the Earth, drawn from the image.
+ground = im.crop((0, 120, 320, 190))
+assert len(ground.getcolors(256)) > 1, "the Earth is one colour"
 PY
 before=$(md5sum GLOB0000.PCX)
 run_once GLOB0001.PCX
