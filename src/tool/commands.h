@@ -5,5 +5,6 @@
 int render_command(int argc, char** argv);
 int gif_command(int argc, char** argv);
 int sky_command(int argc, char** argv);
+int events_command(int argc, char** argv);
 int map_command(int argc, char** argv);
 int inland_command(int argc, char** argv);

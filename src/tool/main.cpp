@@ -15,6 +15,7 @@ constexpr Command commands[] = {
     {"render", render_command, "draw one frame as the viewer would and save it as PCX"},
     {"gif", gif_command, "decode a GIF as the viewer decodes globe.gif"},
     {"sky", sky_command, "where the Sun, the Moon and the planets stand, as CSV"},
+    {"events", events_command, "the next rising, meridian passage, setting or equinox the viewer finds"},
     {"map", map_command, "what a shoreline or border file holds, or its points as text"},
     {"inland", inland_command, "land (1) or sea (0) for each LAT LON on standard input"},
 };
