@@ -120,14 +120,6 @@ TEST(BorderFile, SymbolZeroStartsAPolylineAndOtherSymbolsStep)
     EXPECT_NEAR(borders.polv[1].y, -1.0, 1e-7);
 }
 
-TEST(BorderFile, StepsWrapAtTheDateLine)
-{
-    Borders borders;
-    ASSERT_EQ(loadbords_bytes(encode_bords(4096, {{{2040, 0}, {-2046, 0}, {2040, 3}}}), borders), "");
-    expect_vector(borders.polv[1], -2046.0 / 4096, 0);
-    expect_vector(borders.polv[2], 2040.0 / 4096, 3.0 / 4096);
-}
-
 TEST(BorderFile, MalformedFilesAreRefusedAndThePreviousDataStays)
 {
     Borders borders;

@@ -53,15 +53,6 @@ TEST(BitStream, FieldsRoundTripAtEveryOffsetAndWidth)
     EXPECT_EQ(r.pos, w.pos);
 }
 
-TEST(BitStream, BitOrderIsLeastSignificantFirstWithinEachByte)
-{
-    const std::vector<uint8_t> bytes{0xB4, 0x01};  // 1011 0100, 0000 0001
-    BitReader r;
-    initbits(r, bytes);
-    EXPECT_EQ(getbits(r, 3), 0b100u);
-    EXPECT_EQ(getbits(r, 6), 0b110110u);  // bits 3..8: 0,1,1,0,1 of byte 0, then bit 0 of byte 1
-}
-
 TEST(BitStream, ReadsPastTheEndGiveZerosAndMarkOverrun)
 {
     const std::vector<uint8_t> bytes{0xFF, 0xFF};
