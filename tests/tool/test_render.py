@@ -1,0 +1,63 @@
+"""`globetool render` draws what the viewer draws: the textured globe against
+reference frames, the picture's centre texel under the screen centre, the
+camera it reports, and its refusal of bad options."""
+import json
+import os
+import subprocess
+import tempfile
+import unittest
+
+from PIL import Image
+
+GLOBETOOL = os.environ["GLOBETOOL"]
+DATA = os.environ["GLOBE_DATA"]
+REFERENCE = os.path.join(os.environ["GLOBE_TESTS"], "tool", "data")
+
+
+def render(*args):
+    with tempfile.TemporaryDirectory() as work:
+        out = os.path.join(work, "frame.pcx")
+        subprocess.run([GLOBETOOL, "render", "--size", "320x240", "--no-status", "--at", "2000-01-01T12:00Z",
+                        "--out", out, *args], check=True, env={**os.environ, "TZ": "UTC"})
+        image = Image.open(out)
+        image.load()
+        return image
+
+
+def differing(a, b):
+    return sum(1 for p, q in zip(a.getdata(), b.getdata()) if p != q)
+
+
+class Render(unittest.TestCase):
+    def test_home_view_matches_its_reference(self):
+        frame = render()
+        reference = Image.open(os.path.join(REFERENCE, "render_home.pcx"))
+        self.assertLessEqual(differing(frame, reference), 8)
+
+    def test_whole_disc_over_the_origin(self):
+        frame = render("--from", "0,0,7928", "--look", "centre")
+        reference = Image.open(os.path.join(REFERENCE, "render_3r.pcx"))
+        self.assertLessEqual(differing(frame, reference), 8)
+        texture = Image.open(os.path.join(DATA, "globe.gif"))
+        centre_texel = texture.getpixel((texture.width // 2, texture.height // 2))
+        self.assertEqual(frame.getpixel((160, 120)), centre_texel)
+        for corner in ((0, 0), (319, 0), (0, 239), (319, 239), (160, 5), (5, 120)):
+            self.assertEqual(frame.getpixel(corner), 0, corner)
+
+    def test_zoom_and_camera(self):
+        out = subprocess.run([GLOBETOOL, "render", "--size", "200x100", "--zoom", "2", "--from", "10,20,100",
+                              "--look", "down", "--camera", "--out", os.devnull],
+                             check=True, capture_output=True, text=True).stdout
+        camera = json.loads(out)
+        self.assertEqual((camera["xres"], camera["yres"], camera["zoom"]), (200, 100, 400))
+        up = [c / sum(x * x for x in camera["viewpos"]) ** 0.5 for c in camera["viewpos"]]
+        self.assertAlmostEqual(sum(a * b for a, b in zip(camera["viewfwd"], up)), -1, places=12)
+
+    def test_bad_usage(self):
+        for args in (["--size", "0x10"], ["--look", "sideways"], ["--zoom", "-1"], ["--at", "yesterday"], ["--bogus"]):
+            result = subprocess.run([GLOBETOOL, "render", *args], capture_output=True)
+            self.assertEqual(result.returncode, 2, args)
+
+
+if __name__ == "__main__":
+    unittest.main()
