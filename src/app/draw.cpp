@@ -24,7 +24,6 @@ void draw_globe(App& app)
     else
         fillglobe(view, app.frame, app.spans, app.shore, app.controls.key_state[dik::capital] != 0,
                   app.controls.rand_seed);
-    if (view.show_borders) drawbords(view, app.frame, app.borders);
 }
 
 }  // namespace
@@ -35,5 +34,7 @@ void draw_scene(App& app)
         draw_globe(app);
     else
         clear_frame(app.frame);
+    // Borders show over the cleared frame too when the Earth is hidden.
+    if (app.view.show_borders) drawbords(app.view, app.frame, app.borders);
     if (!app.view.texture_loaded) draw_sky(app.view, app.frame, app.spans, app.time, app.stars);
 }
