@@ -65,7 +65,9 @@ TEST(SkyDisc, LitShareFollowsThePhaseAngle)
             EXPECT_NEAR(share, (1 + k) / 2, 0.02) << phase << " towards " << dir.r << "," << dir.d;
             EXPECT_EQ(c.at(160 + 57 * dir.r, 120 + 57 * dir.d), lit) << phase;
             EXPECT_EQ(c.at(160 - 57 * dir.r, 120 - 57 * dir.d), dark) << phase;
-            if (std::fabs(phase - 90) > 1) EXPECT_EQ(c.at(160, 120), phase < 90 ? lit : dark) << phase;
+            if (std::fabs(phase - 90) > 1) {
+                EXPECT_EQ(c.at(160, 120), phase < 90 ? lit : dark) << phase;
+            }
         }
     }
 }
@@ -81,8 +83,12 @@ TEST(SkyDisc, ClippedToTheFrameAndDrawnFromFreshSpans)
         for (int32_t py = 0; py < c.height; ++py)
             for (int32_t px = 0; px < c.width; ++px) {
                 double d2 = (px - x) * (px - x) + (py - y) * (py - y);
-                if (d2 > 62 * 62) ASSERT_EQ(c.at(px, py), 0) << px << "," << py;
-                if (d2 < 58 * 58) ASSERT_NE(c.at(px, py), 0) << px << "," << py;
+                if (d2 > 62 * 62) {
+                    ASSERT_EQ(c.at(px, py), 0) << px << "," << py;
+                }
+                if (d2 < 58 * 58) {
+                    ASSERT_NE(c.at(px, py), 0) << px << "," << py;
+                }
             }
     }
     // In the viewer's plane or behind it: nothing.
