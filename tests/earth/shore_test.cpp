@@ -83,7 +83,10 @@ void expect_consistent(const Shore& shore)
     std::vector<int32_t> seen(static_cast<size_t>(n), 0);
     for (int32_t i = 0; i < n; ++i) {
         ++seen[static_cast<size_t>(shore.index[static_cast<size_t>(i)])];
-        if (i) ASSERT_LE(shore.ll[static_cast<size_t>(shore.index[i - 1])].lon, shore.ll[static_cast<size_t>(shore.index[i])].lon);
+        if (i) {
+            ASSERT_LE(shore.ll[static_cast<size_t>(shore.index[i - 1])].lon,
+                      shore.ll[static_cast<size_t>(shore.index[i])].lon);
+        }
     }
     for (int32_t s : seen) ASSERT_EQ(s, 1);
 
@@ -103,8 +106,9 @@ void expect_consistent(const Shore& shore)
         const MapPoint ll = shore.ll[static_cast<size_t>(p)];
         EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), 1.0, 1e-6);
         EXPECT_NEAR(std::asin(std::clamp<double>(v.y, -1, 1)), ll.lat * turn, 1e-3);
-        if (std::abs(ll.lat) * 4 < shore.shoreunits * 0.9)
+        if (std::abs(ll.lat) * 4 < shore.shoreunits * 0.9) {
             EXPECT_NEAR(std::remainder(std::atan2(v.x, -v.z) - ll.lon * turn, 2 * M_PI), 0.0, 1e-5);
+        }
     }
 
     // Pieces cover every point in order, each inside its cap.
