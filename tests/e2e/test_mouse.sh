@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
 # The real viewer in a virtual X server: moving the mouse turns the view.
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-if [ "${1:-}" != "inside" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" inside
-fi
-source "$here/window_lib.sh"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/window_lib.sh"
+start_in_xvfb
 
 "$GLOBE" --window /320x200 &
 pid=$!

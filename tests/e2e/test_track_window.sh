@@ -2,14 +2,8 @@
 # The real viewer in a virtual X server: holding 0 and pressing backslash jumps
 # the clock, which the time line of the status shows.
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-if [ "${1:-}" != "inside" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" inside
-fi
-source "$here/window_lib.sh"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/window_lib.sh"
+start_in_xvfb
 
 "$GLOBE" --window /320x200 &
 pid=$!

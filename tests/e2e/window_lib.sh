@@ -5,6 +5,17 @@ set -euo pipefail
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 export SDL_AUDIODRIVER=dummy
 
+# Runs the calling script again inside a virtual X server, then moves it into
+# a fresh working folder that goes away with it.
+start_in_xvfb() {
+  if [ "${INSIDE_XVFB:-}" != 1 ]; then
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
+  fi
+  work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
+  cd "$work"
+}
+
 wait_for_window() {
   local wid=""
   for _ in $(seq 1 200); do
