@@ -44,6 +44,14 @@ class Render(unittest.TestCase):
         for corner in ((0, 0), (319, 0), (0, 239), (319, 239), (160, 5), (5, 120)):
             self.assertEqual(frame.getpixel(corner), 0, corner)
 
+    def test_borders_over_the_texture(self):
+        # From 3 Earth radii over Europe; the picture's colours stop below the ramps, so 0x45 is a border.
+        over_europe = ("--from", "48,12,7928", "--look", "centre")
+        border = 0x45
+        with_borders = render(*over_europe).getdata()
+        self.assertGreater(sum(1 for p in with_borders if p == border), 300)
+        self.assertEqual(sum(1 for p in render(*over_europe, "--no-borders").getdata() if p == border), 0)
+
     def test_zoom_and_camera(self):
         out = subprocess.run([GLOBETOOL, "render", "--size", "200x100", "--zoom", "2", "--from", "10,20,100",
                               "--look", "down", "--camera", "--out", os.devnull],
