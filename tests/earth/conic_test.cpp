@@ -155,7 +155,7 @@ TEST(ConicSpans, EllipsesMatchBruteForceIncludingClippedOnes)
     // may lose it and leave an empty span; anything else must match exactly.
     std::mt19937 gen(12345);
     std::uniform_real_distribution<double> cxd(-150, 470), cyd(-120, 360), ax(4, 260), ang(0, 3.2);
-    int32_t checked_rows = 0;
+    int32_t checked_rows = 0, cut_top = 0, cut_bottom = 0, cut_side = 0;
     for (int i = 0; i < 300; ++i) {
         const Coeffs k = ellipse(cxd(gen), cyd(gen), ax(gen), ax(gen), ang(gen));
         Target t(320, 240);
@@ -163,6 +163,20 @@ TEST(ConicSpans, EllipsesMatchBruteForceIncludingClippedOnes)
         if (r.end == -1) continue;
         ASSERT_GE(r.first, 0);
         ASSERT_LE(r.end, 240);
+        const auto reaches = [&](int32_t y) {
+            for (int32_t x = 0; x < 320; ++x)
+                if (k.at(x, y) < 0) return true;
+            return false;
+        };
+        // Partly above the frame starts at row 0; partly below ends at its end.
+        if (reaches(-2)) {
+            ASSERT_EQ(r.first, 0) << i;
+            ++cut_top;
+        }
+        if (reaches(241)) {
+            ASSERT_EQ(r.end, 240) << i;
+            ++cut_bottom;
+        }
         for (int32_t y = 0; y < 240; ++y) {
             const int32_t n = t.spans.xpcnt[static_cast<size_t>(y)];
             ASSERT_EQ(n, y >= r.first && y < r.end ? 2 : 0) << i << " row " << y;
@@ -181,48 +195,14 @@ TEST(ConicSpans, EllipsesMatchBruteForceIncludingClippedOnes)
             if (L == R && (lo < 0 || hi - lo <= 3)) continue;
             ASSERT_EQ(L, lo) << "ellipse " << i << " row " << y;
             ASSERT_EQ(R, hi) << "ellipse " << i << " row " << y;
+            cut_side += (L == 0 && k.at(-1, y) < 0) || (R == 320 && k.at(320, y) < 0);
             ++checked_rows;
         }
     }
     EXPECT_GT(checked_rows, 5000);
-}
-
-TEST(ConicSpans, PartlyOffTheFrameIsClipped)
-{
-    Target above(640, 480);
-    const Result a = run(above, ellipse(200, 10, 100, 60, 0.5));
-    EXPECT_EQ(a.first, 0);
-    EXPECT_GT(above.spans.row(0)[1], above.spans.row(0)[0]);
-
-    Target below(640, 480);
-    const Result b = run(below, ellipse(200, 470, 100, 60, 0.5));
-    EXPECT_EQ(b.end, 480);
-
-    // Wider than the frame on both sides: every row runs edge to edge.
-    Target wide(640, 480);
-    const Result w = run(wide, ellipse(320, 240, 5000, 1000, 0));
-    EXPECT_EQ(w.first, 0);
-    EXPECT_EQ(w.end, 480);
-    for (int32_t y = 0; y < 480; ++y) {
-        ASSERT_EQ(wide.spans.row(y)[0], 0);
-        ASSERT_EQ(wide.spans.row(y)[1], 640);
-    }
-
-    // Beside the frame on its rows: empty spans near that edge.
-    Target left(640, 480);
-    const Result l = run(left, ellipse(-100, 240, 60, 80, 0.2));
-    ASSERT_NE(l.end, -1);
-    for (int32_t y = l.first; y < l.end; ++y) {
-        ASSERT_EQ(left.spans.row(y)[0], left.spans.row(y)[1]);
-        ASSERT_LE(left.spans.row(y)[1], 1);
-    }
-    Target right(640, 480);
-    const Result rr = run(right, ellipse(800, 240, 60, 80, 0.2));
-    ASSERT_NE(rr.end, -1);
-    for (int32_t y = rr.first; y < rr.end; ++y) {
-        ASSERT_EQ(right.spans.row(y)[0], 640);
-        ASSERT_EQ(right.spans.row(y)[1], 640);
-    }
+    EXPECT_GT(cut_top, 5);
+    EXPECT_GT(cut_bottom, 5);
+    EXPECT_GT(cut_side, 500);
 }
 
 TEST(ConicSpans, ExtremeCoefficientsStayDefined)
