@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_frame.h"
 #include "app/view_ops.h"
 #include "earth/fill.h"
 #include "earth/globe.h"
@@ -72,23 +73,16 @@ void BM_FillGlobe(benchmark::State& state)
     const auto w = static_cast<int32_t>(state.range(0));
     const auto h = static_cast<int32_t>(state.range(1));
     const View view = make_view(static_cast<int>(state.range(2)), w, h);
-    std::vector<uint8_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
-    FrameBuffer frame;
-    frame.frame_ptr = pixels.data();
-    frame.frame_pitch = frame.frame_xres = w;
-    frame.frame_yres = h;
-    for (int32_t y = 0; y < h; ++y) frame.row_offset.push_back(y * w);
-    Spans spans;
-    spans.rows = h;
-    spans.xp.resize(static_cast<size_t>(h) * Spans::per_row);
-    spans.xpcnt.resize(static_cast<size_t>(h));
+    BenchFrame canvas(w, h);
+    const FrameBuffer& frame = canvas.frame;
+    Spans& spans = canvas.spans;
     uint32_t seed = 1;
     for (auto _ : state) {
         state.PauseTiming();
         globespans(view, frame, spans);
         state.ResumeTiming();
         fillglobe(view, frame, spans, shore, false, seed);
-        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(canvas.pixels.data());
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_frame.h"
 #include "app/view_ops.h"
 #include "earth/border_lines.h"
 #include "earth/borders.h"
@@ -62,13 +63,8 @@ void BM_DrawBords(benchmark::State& state)
 {
     Borders borders;
     loadbords(data_dir + "/BORDX.DAT", borders);
-    std::vector<uint8_t> pixels(640 * 480);
-    FrameBuffer frame;
-    frame.frame_ptr = pixels.data();
-    frame.frame_pitch = 640;
-    frame.frame_xres = 640;
-    frame.frame_yres = 480;
-    for (int32_t y = 0; y < 480; ++y) frame.row_offset.push_back(y * 640);
+    BenchFrame canvas(640, 480);
+    const FrameBuffer& frame = canvas.frame;
     View view;
     view.xres_half = 320;
     view.yres_half = 240;
