@@ -113,7 +113,7 @@ inline void put16(Bytes& out, int v)
     out.push_back(static_cast<uint8_t>(v >> 8 & 0xff));
 }
 
-struct Spec {
+struct GifPlan {
     int width = 8;
     int height = 4;
     Bytes pixels;     // width * height, top row first
@@ -127,7 +127,7 @@ struct Spec {
     size_t block = 255;
 };
 
-inline Bytes header(const Spec& s)
+inline Bytes header(const GifPlan& s)
 {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     put16(out, s.width);
@@ -141,7 +141,7 @@ inline Bytes header(const Spec& s)
 }
 
 // The image descriptor, the local table and the code size byte.
-inline void put_descriptor(Bytes& out, const Spec& s)
+inline void put_descriptor(Bytes& out, const GifPlan& s)
 {
     out.push_back(0x2C);
     put16(out, 0);
@@ -156,7 +156,7 @@ inline void put_descriptor(Bytes& out, const Spec& s)
 }
 
 // A whole file whose image data is the given code stream.
-inline Bytes with_codes(const Spec& s, const Bytes& codes)
+inline Bytes with_codes(const GifPlan& s, const Bytes& codes)
 {
     Bytes out = header(s);
     put_descriptor(out, s);
@@ -166,7 +166,7 @@ inline Bytes with_codes(const Spec& s, const Bytes& codes)
     return out;
 }
 
-inline Bytes make(const Spec& s)
+inline Bytes make(const GifPlan& s)
 {
     const Bytes order = s.interlaced ? interlace(s.pixels, s.width, s.height) : s.pixels;
     return with_codes(s, lzw_encode(order, s.code_size, s.lzw));

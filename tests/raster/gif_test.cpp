@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 using gifbuild::Bytes;
-using gifbuild::Spec;
+using gifbuild::GifPlan;
 
 namespace {
 
@@ -33,9 +33,9 @@ Bytes noise(size_t n, int colours, uint32_t seed)
     return out;
 }
 
-Spec noisy_spec(int width, int height, int colours, int code_size, uint32_t seed)
+GifPlan noisy_spec(int width, int height, int colours, int code_size, uint32_t seed)
 {
-    Spec s;
+    GifPlan s;
     s.width = width;
     s.height = height;
     s.pixels = noise(static_cast<size_t>(width) * static_cast<size_t>(height), colours, seed);
@@ -62,14 +62,14 @@ Decoded decode(const Bytes& file)
     return d;
 }
 
-Bytes top_rows(const Spec& s)
+Bytes top_rows(const GifPlan& s)
 {
     const int kept = std::min(s.height, s.width / 2);
     return {s.pixels.begin(), s.pixels.begin() + static_cast<long>(kept) * s.width};
 }
 
 // The picture, the info and the palette a good file must give.
-void expect_decoded(const Spec& s, const Decoded& d, const Bytes& table)
+void expect_decoded(const GifPlan& s, const Decoded& d, const Bytes& table)
 {
     ASSERT_EQ(d.rc, 0) << d.info.reason;
     EXPECT_TRUE(d.message.empty());
@@ -128,7 +128,7 @@ TEST(Gif, DecodesWhatAnIndependentEncoderWrites)
         for (bool interlaced : {false, true}) {
             SCOPED_TRACE(testing::Message() << z.width << "x" << z.height << " colours " << z.colours
                                             << (interlaced ? " interlaced" : ""));
-            Spec s = noisy_spec(z.width, z.height, z.colours, z.code_size, seed++);
+            GifPlan s = noisy_spec(z.width, z.height, z.colours, z.code_size, seed++);
             s.interlaced = interlaced;
             expect_decoded(s, decode(gifbuild::make(s)), s.global);
         }
@@ -157,14 +157,14 @@ TEST(Gif, FollowsClearCodesAndAFullTable)
     for (const Variant& v : variants) {
         for (const Size& z : {Size{400, 200, 4, 2}, Size{512, 256, 256, 8}, Size{301, 151, 16, 4}}) {
             SCOPED_TRACE(testing::Message() << v.name << ", " << z.colours << " colours");
-            Spec s = noisy_spec(z.width, z.height, z.colours, z.code_size, 77);
+            GifPlan s = noisy_spec(z.width, z.height, z.colours, z.code_size, 77);
             s.lzw = v.lzw;
             s.block = v.block;
             expect_decoded(s, decode(gifbuild::make(s)), s.global);
         }
     }
     // Long runs of one colour exercise codes naming the entry still being built.
-    Spec runs = noisy_spec(256, 128, 2, 2, 5);
+    GifPlan runs = noisy_spec(256, 128, 2, 2, 5);
     for (size_t i = 0; i < runs.pixels.size(); ++i) runs.pixels[i] = (i / 5000) % 2;
     runs.lzw.clear_when_full = false;
     expect_decoded(runs, decode(gifbuild::make(runs)), runs.global);
@@ -172,7 +172,7 @@ TEST(Gif, FollowsClearCodesAndAFullTable)
 
 TEST(Gif, UsesTheColourTableInUseAndSkipsExtensions)
 {
-    Spec s = noisy_spec(40, 20, 16, 4, 3);
+    GifPlan s = noisy_spec(40, 20, 16, 4, 3);
     s.global = gifbuild::ramp(4, 9);
     s.local = gifbuild::ramp(16, 50);
     expect_decoded(s, decode(gifbuild::make(s)), s.local);
@@ -200,7 +200,7 @@ TEST(Gif, StopsOnceTheKeptRowsAreComplete)
 {
     // Only the top 10 of 100 rows are kept; what follows their last code,
     // here bytes no decoder could follow, is never examined.
-    Spec s = noisy_spec(20, 100, 16, 4, 11);
+    GifPlan s = noisy_spec(20, 100, 16, 4, 11);
     Bytes codes = gifbuild::lzw_encode(top_rows(s), s.code_size);
     codes.insert(codes.end(), 50, 0xFF);
     const Decoded d = decode(gifbuild::with_codes(s, codes));
@@ -210,7 +210,7 @@ TEST(Gif, StopsOnceTheKeptRowsAreComplete)
 
 TEST(Gif, RefusesMalformedFilesAndKeepsWhatWasLoaded)
 {
-    const Spec good = noisy_spec(16, 8, 4, 2, 21);
+    const GifPlan good = noisy_spec(16, 8, 4, 2, 21);
     const Bytes file = gifbuild::make(good);
     auto patched = [&](size_t at, std::initializer_list<uint8_t> bytes) {
         Bytes f = file;
@@ -247,7 +247,7 @@ TEST(Gif, RefusesMalformedFilesAndKeepsWhatWasLoaded)
     expect_refused(codes({}), "no data at all");
 
     // A huge picture whose data cannot fill it is refused up front.
-    Spec huge = good;
+    GifPlan huge = good;
     huge.width = 30000;
     huge.height = 15000;
     expect_refused(gifbuild::with_codes(huge, gifbuild::lzw_encode(good.pixels, 2)), "data far too short");
@@ -255,7 +255,7 @@ TEST(Gif, RefusesMalformedFilesAndKeepsWhatWasLoaded)
 
 TEST(Gif, RefusesAFileCutAnywhereBeforeTheEndOfItsImageData)
 {
-    Spec s = noisy_spec(24, 12, 8, 3, 31);
+    GifPlan s = noisy_spec(24, 12, 8, 3, 31);
     s.interlaced = true;
     s.before_image = gifbuild::extension(0xFE, Bytes(300, 'x'));
     s.local = gifbuild::ramp(8, 3);
@@ -289,7 +289,7 @@ struct TempDir {
 TEST(Gif, LoadsFilesByTheViewersNames)
 {
     TempDir dir;
-    const Spec s = noisy_spec(30, 15, 8, 3, 41);
+    const GifPlan s = noisy_spec(30, 15, 8, 3, 41);
     const Bytes file = gifbuild::make(s);
     std::ofstream("texture.gif", std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
                                                          static_cast<std::streamsize>(file.size()));
