@@ -121,45 +121,29 @@ struct GifPlan {
     Bytes local;      // likewise
     bool interlaced = false;
     int code_size = 8;
-    uint8_t aspect = 0;
     Bytes before_image;  // raw blocks between the header and the image
     LzwOptions lzw;
     size_t block = 255;
 };
 
-inline Bytes header(const GifPlan& s)
+// A whole file whose image data is the given code stream.
+inline Bytes with_codes(const GifPlan& s, const Bytes& codes)
 {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     put16(out, s.width);
     put16(out, s.height);
     out.push_back(s.global.empty() ? 0 : static_cast<uint8_t>(0x80 | table_bits(s.global.size() / 3)));
     out.push_back(0);
-    out.push_back(s.aspect);
+    out.push_back(0);
     out.insert(out.end(), s.global.begin(), s.global.end());
     out.insert(out.end(), s.before_image.begin(), s.before_image.end());
-    return out;
-}
-
-// The image descriptor, the local table and the code size byte.
-inline void put_descriptor(Bytes& out, const GifPlan& s)
-{
     out.push_back(0x2C);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, s.width);
-    put16(out, s.height);
+    for (int v : {0, 0, s.width, s.height}) put16(out, v);
     uint8_t flags = s.interlaced ? 0x40 : 0;
     if (!s.local.empty()) flags |= static_cast<uint8_t>(0x80 | table_bits(s.local.size() / 3));
     out.push_back(flags);
     out.insert(out.end(), s.local.begin(), s.local.end());
     out.push_back(static_cast<uint8_t>(s.code_size));
-}
-
-// A whole file whose image data is the given code stream.
-inline Bytes with_codes(const GifPlan& s, const Bytes& codes)
-{
-    Bytes out = header(s);
-    put_descriptor(out, s);
     const Bytes blocks = sub_blocks(codes, s.block);
     out.insert(out.end(), blocks.begin(), blocks.end());
     out.push_back(0x3B);
