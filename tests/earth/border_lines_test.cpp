@@ -191,39 +191,3 @@ TEST(BorderLines, SegmentsBehindTheEyeAreCutAtTheNearLimit)
     EXPECT_EQ(drawn(f), expected);
     EXPECT_TRUE(f.guards_intact());
 }
-
-TEST(BorderLines, RandomViewsNeverWriteOutsideTheFrame)
-{
-    std::mt19937 rng(8);
-    std::uniform_real_distribution<double> uni(-1, 1);
-    std::vector<std::vector<std::pair<double, double>>> lines;
-    for (int l = 0; l < 300; ++l) {
-        double lon = uni(rng) * 180, lat = uni(rng) * 85;
-        std::vector<std::pair<double, double>> line;
-        for (int i = 0; i < 20; ++i, lon += uni(rng) * 20, lat = std::clamp(lat + uni(rng) * 10, -89.0, 89.0))
-            line.push_back({lon, lat});
-        lines.push_back(line);
-    }
-    const Borders borders = borders_of(lines);
-    for (int i = 0; i < 200; ++i) {
-        View view;
-        const double dist = 1.0012613521695257 + std::pow(10.0, uni(rng) * 2 + 1) * (i % 3 == 0 ? 0.0 : 1.0) / 10;
-        Vec3 eye{uni(rng), uni(rng), uni(rng)};
-        eye = eye * (dist / length(eye));
-        Vec3 fwd{uni(rng), uni(rng), uni(rng)};
-        fwd = fwd * (1 / length(fwd));
-        Vec3 right = cross(fwd, Vec3{0, 1, 0});
-        right = right * (1 / length(right));
-        view.viewpos = eye;
-        view.viewfwd = fwd;
-        view.viewright = right;
-        view.viewdown = cross(fwd, right);
-        view.zoom_half = std::pow(10.0, 1 + uni(rng) * 3 + 2);  // up to a million pixels
-        view.xres_half = 80;
-        view.yres_half = 45;
-        view.far_side_lines = i % 2;
-        GuardedFrame f(160, 90, 173);
-        drawbords(view, f.frame, borders);
-        ASSERT_TRUE(f.guards_intact()) << i;
-    }
-}
