@@ -147,29 +147,4 @@ TEST(BorderFile, MalformedFilesAreRefusedAndThePreviousDataStays)
     putbits(step_first, 2048, 12);
     putbits(step_first, 1024, 11);
     expect_refused(map_file({4096, 2}, step_first), "first record is a step");
-
-    BitWriter no_code;
-    put_lengths(no_code, {{0, 1}});
-    put_code(no_code, "0");
-    putbits(no_code, 2048, 12);
-    putbits(no_code, 1024, 11);
-    put_code(no_code, "1");
-    putbits(no_code, 0, 16);
-    expect_refused(map_file({4096, 2}, no_code), "bits that are no code");
-
-    BitWriter rows;
-    putbits(rows, 1, 5);
-    putbits(rows, 27, 5);
-    for (int i = 0; i < 27; ++i) putbits(rows, 1, 5);
-    expect_refused(map_file({4096, 1}, rows), "27 rows of code lengths");
-
-    BitWriter beyond;
-    put_lengths(beyond, {{0, 1}, {64, 1}});
-    put_code(beyond, "0");
-    putbits(beyond, 2048, 12);
-    putbits(beyond, 1024 + 1023, 11);
-    put_code(beyond, "1");  // two units north of the last latitude before the pole
-    putbits(beyond, 0, 1);
-    putbits(beyond, 0, 1);
-    expect_refused(map_file({4096, 2}, beyond), "step beyond the pole");
 }
