@@ -52,8 +52,7 @@ void expect_all_sea_disc(const Frame& f)
 TEST(FillGlobe, WithoutShorelinesTheDiscIsSea)
 {
     const Shore empty;
-    for (const View& v : {look(320, 240, geo(10, 20) * 3, {}), look(320, 240, geo(-30, 100) * 1.2, geo(-20, 100)),
-                          look(320, 240, geo(41.66, -71.48) * 1.0013, geo(30, -71.48))}) {
+    for (const View& v : {look(320, 240, geo(10, 20) * 3, {}), look(320, 240, geo(41.66, -71.48) * 1.0013, geo(30, -71.48))}) {
         const Frame f = render(v, 320, 240, empty);
         expect_all_sea_disc(f);
         EXPECT_TRUE(f.scene.padding_intact());
