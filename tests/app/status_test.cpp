@@ -44,32 +44,25 @@ View orbit_view(Vec3 pos, double zoom)
 
 }  // namespace
 
-TEST(Status, DateLine)
+TEST(Status, DateAndTimeLines)
 {
-    const TimeZoneInfo tz = fixed_zone(0);
+    TimeZoneInfo tz = fixed_zone(0);
     EXPECT_EQ(date_line(clock_at(2000, 2, 29, 0, 0, 0, tz)), "FEBRUARY 29, 2000 (TUESDAY)");
     EXPECT_EQ(date_line(clock_at(2024, 9, 11, 0, 0, 0, tz)), "SEPTEMBER 11, 2024 (WEDNESDAY)");
-}
 
-TEST(Status, TwelveHourClock)
-{
     ZoneScope zone("UTC");
-    const TimeZoneInfo tz = fixed_zone(300);
+    tz = fixed_zone(300);
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 0, 0, 0, tz)), "12:00:00 AM Test Standard Time (UT-05:00)");
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 12, 0, 0, tz)), "12:00:00 PM Test Standard Time (UT-05:00)");
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 13, 5, 7, tz)), " 1:05:07 PM Test Standard Time (UT-05:00)");
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 23, 0, 0, tz)), "11:00:00 PM Test Standard Time (UT-05:00)");
-}
 
-TEST(Status, OffsetFromUt)
-{
-    ZoneScope zone("UTC");
     const TimeState one_east = clock_at(2000, 1, 1, 6, 0, 0, fixed_zone(-60));
     EXPECT_EQ(time_line(one_east), " 6:00:00 AM Test Standard Time (UT+01:00)");
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 6, 0, 0, fixed_zone(0))), " 6:00:00 AM Test Standard Time (UT+00:00)");
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 6, 0, 0, fixed_zone(330))), " 6:00:00 AM Test Standard Time (UT-05:30)");
     // The standard bias counts too.
-    TimeZoneInfo tz = fixed_zone(-60);
+    tz = fixed_zone(-60);
     tz.StandardBias = 30;
     EXPECT_EQ(time_line(clock_at(2000, 1, 1, 6, 0, 0, tz)), " 6:00:00 AM Test Standard Time (UT+00:30)");
 }
