@@ -32,7 +32,7 @@ std::vector<uint8_t> bits_from(const std::string& text)
 
 }  // namespace
 
-TEST(BitStream, FieldsRoundTripAtEveryOffsetAndWidth)
+TEST(BitStream, FieldsRoundTripAtEveryOffsetAndWidthAndOverrunsAreMarked)
 {
     std::mt19937 rng(7);
     BitWriter w;
@@ -51,12 +51,9 @@ TEST(BitStream, FieldsRoundTripAtEveryOffsetAndWidth)
     }
     EXPECT_FALSE(bits_overrun(r));
     EXPECT_EQ(r.pos, w.pos);
-}
 
-TEST(BitStream, ReadsPastTheEndGiveZerosAndMarkOverrun)
-{
+    // Reads past the end give zeros and mark the overrun.
     const std::vector<uint8_t> bytes{0xFF, 0xFF};
-    BitReader r;
     initbits(r, bytes);
     EXPECT_EQ(peekbits(r, 25), 0xFFFFu);  // peeking beyond the end is harmless
     EXPECT_EQ(getbits(r, 16), 0xFFFFu);
