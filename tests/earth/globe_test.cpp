@@ -58,6 +58,14 @@ struct Scene {
         view.viewdown = cross(f, r);
     }
 
+    void axes(Vec3 pos, Vec3 fwd, Vec3 right, Vec3 down)
+    {
+        view.viewpos = pos;
+        view.viewfwd = fwd;
+        view.viewright = right;
+        view.viewdown = down;
+    }
+
     void draw(const Texture& texture)
     {
         globespans(view, frame, spans);
@@ -199,18 +207,12 @@ TEST(Globe, PolesAndTheBackMeridianStayInsideThePicture)
 
         // Straight down on the +y pole: the last row.
         Scene pole(100, 100);
-        pole.view.viewpos = {0, 3, 0};
-        pole.view.viewfwd = {0, -1, 0};
-        pole.view.viewright = {1, 0, 0};
-        pole.view.viewdown = {0, 0, 1};
+        pole.axes({0, 3, 0}, {0, -1, 0}, {1, 0, 0}, {0, 0, 1});
         pole.draw(t);
         EXPECT_GE(pole.at(50, 50), 7);
 
         Scene north(100, 100);
-        north.view.viewpos = {0, -3, 0};
-        north.view.viewfwd = {0, 1, 0};
-        north.view.viewright = {1, 0, 0};
-        north.view.viewdown = {0, 0, -1};
+        north.axes({0, -3, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1});
         north.draw(t);
         EXPECT_LE(north.at(50, 50), 3);
 
@@ -281,10 +283,7 @@ TEST(Globe, DegenerateViewsConvertNothingOutOfRange)
     for (double side : {-1.0, 1.0}) {
         SCOPED_TRACE(side);
         Scene flat(200, 150);
-        flat.view.viewpos = {side, 0, -1};
-        flat.view.viewright = {1, 0, 0};
-        flat.view.viewdown = {0, 1, 0};
-        flat.view.viewfwd = {0, 0, 1};
+        flat.axes({side, 0, -1}, {0, 0, 1}, {1, 0, 0}, {0, 1, 0});
         flat.draw(t);
         EXPECT_GT(compare_with_rays(flat, t), 15000);
     }
