@@ -41,12 +41,8 @@ Scene::Scene(int32_t w, int32_t h, bool moon) : canvas(w, h)
     set_zoom(view, w);
     view_reset(view, time, CivilTime{});
     view.viewpos = view.viewpos * view.min_dist;
-    time.clock_year = 2000;
-    time.clock_month = 1;
-    time.clock_day = 1;
-    time.clock_hour = 3;
     time.tzinfo = TimeZoneInfo{};
-    update_time(time, 0, CivilTime{});
+    set_clock(time, {2000, 1, 1, 3, 0, 0});
     if (moon) {
         const Vec3 m = body_direction(moon_index, time, view.viewpos);
         view_look_at(view, m.x, m.y, m.z);

@@ -1,5 +1,7 @@
 #include "app/view_ops.h"
 
+#include <numbers>
+
 namespace {
 
 // The horizontal unit vector pointing east at the eye; false on the axis.
@@ -19,10 +21,19 @@ Vec3 normalised(Vec3 a) { return a * (1 / length(a)); }
 
 }  // namespace
 
+Vec3 position_at(double phi, double lambda)
+{
+    return {std::sin(lambda) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lambda)};
+}
+
+Vec3 position_at_degrees(double lat, double lon)
+{
+    return position_at(-lat * (std::numbers::pi / 180), lon * (std::numbers::pi / 180));
+}
+
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
 {
-    view.viewpos = {std::sin(home_lon) * std::cos(home_lat), std::sin(home_lat),
-                    -std::cos(home_lat) * std::cos(home_lon)};
+    view.viewpos = position_at(home_lat, home_lon);
     view_south(view);
     view.viewvel = {0, 0, 0};
     view.far_side_lines = 0;

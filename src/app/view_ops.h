@@ -3,6 +3,12 @@
 #include "platform/clock_types.h"
 #include "sky/clock.h"
 
+// The unit vector of latitude phi and longitude lambda (radians, east
+// positive, latitude negative in the north).
+Vec3 position_at(double phi, double lambda);
+// The same from degrees north and east.
+Vec3 position_at_degrees(double lat, double lon);
+
 // Home position: 41.6611 N, 71.4845 W (latitude negative in the north).
 constexpr double home_lat = -0.7271233650026095;
 constexpr double home_lon = -1.2476398891418865;

@@ -19,6 +19,16 @@ int32_t ms_advance(int32_t from, int32_t ms)
     return static_cast<int32_t>(static_cast<uint32_t>(from) + static_cast<uint32_t>(ms));
 }
 
+void store_fields(TimeState& t, const CivilTime& local)
+{
+    t.clock_year = local.year;
+    t.clock_month = local.month;
+    t.clock_day = local.day;
+    t.clock_hour = local.hour;
+    t.clock_minute = local.minute;
+    t.clock_second = local.second;
+}
+
 // Follows the local clock. clock_ms_ref moves on by one second per second the
 // clock's seconds field moved (59 -> 0 is one), and is then kept within the
 // current second: the clock cannot be before its second began, nor a whole
@@ -26,12 +36,7 @@ int32_t ms_advance(int32_t from, int32_t ms)
 void read_local_clock(TimeState& t, const CivilTime& local)
 {
     t.clock_prev_second = t.clock_second;
-    t.clock_year = local.year;
-    t.clock_month = local.month;
-    t.clock_day = local.day;
-    t.clock_hour = local.hour;
-    t.clock_minute = local.minute;
-    t.clock_second = local.second;
+    store_fields(t, local);
 
     int64_t moved = ((int64_t{t.clock_second} - t.clock_prev_second) % 60 + 60) % 60;
     t.clock_ms_ref = ms_advance(t.clock_ms_ref, static_cast<int32_t>(moved * 1000));
@@ -104,4 +109,11 @@ void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
     t.sin_ecl = std::sin(obliquity);
 
     if (read_clock != 0) t.time_manual = 0;
+}
+
+void set_clock(TimeState& time, const CivilTime& local)
+{
+    store_fields(time, local);
+    time.time_manual = 1;
+    update_time(time, 0, CivilTime{});
 }

@@ -25,3 +25,6 @@ struct TimeState {
 // With read_clock != 0 the civil fields are taken from local_clock and the
 // clock follows it again; with 0 the stepped fields are normalised.
 void update_time(TimeState& time, int read_clock, const CivilTime& local_clock);
+
+// Puts the clock at a local civil moment in manual mode, as stepping it there would.
+void set_clock(TimeState& time, const CivilTime& local);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/data_files.h"
+#include "app/view_ops.h"
 #include "earth/inland.h"
 #include "earth/shore.h"
 #include "tool/commands.h"
@@ -90,9 +91,8 @@ int inland_command(int argc, char** argv)
             std::fprintf(stderr, "globetool inland: line %ld: expected 'LAT LON' in degrees\n", number);
             return 1;
         }
-        // Shoreline axes: latitude negative in the north.
-        const double phi = -lat * (M_PI / 180), lambda = lon * (M_PI / 180);
-        const int land = inland(shore, std::sin(lambda) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lambda));
+        const Vec3 p = position_at_degrees(lat, lon);
+        const int land = inland(shore, p.x, p.y, p.z);
         std::fputs(land ? "1\n" : "0\n", stdout);
     }
     return 0;

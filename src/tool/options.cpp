@@ -73,10 +73,7 @@ bool parse_place(const std::string& text, Vec3& position)
     }
     if (static_cast<size_t>(n) != text.size() || std::fabs(lat) > 90 || !std::isfinite(lon) || !(alt > -earth_radius_miles))
         return false;
-    // The Earth-fixed frame counts latitude negative in the north.
-    const double phi = -lat * (M_PI / 180), lambda = lon * (M_PI / 180);
-    const double r = (earth_radius_miles + alt) / earth_radius_miles;
-    position = {std::sin(lambda) * std::cos(phi) * r, std::sin(phi) * r, -std::cos(phi) * std::cos(lambda) * r};
+    position = position_at_degrees(lat, lon) * ((earth_radius_miles + alt) / earth_radius_miles);
     return true;
 }
 
@@ -118,14 +115,8 @@ void set_clock_to(TimeState& time, int64_t seconds)
     std::tm local{};
     localtime_r(&t, &local);
     time.tzinfo = machine_time_zone_at(seconds);
-    time.clock_year = local.tm_year + 1900;
-    time.clock_month = local.tm_mon + 1;
-    time.clock_day = local.tm_mday;
-    time.clock_hour = local.tm_hour;
-    time.clock_minute = local.tm_min;
-    time.clock_second = local.tm_sec > 59 ? 59 : local.tm_sec;
-    time.time_manual = 1;
-    update_time(time, 0, CivilTime{});
+    set_clock(time, {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                     local.tm_sec > 59 ? 59 : local.tm_sec});
 }
 
 int64_t chosen_instant(const ToolOptions& options)
@@ -137,8 +128,7 @@ Vec3 chosen_position(const ToolOptions& options)
 {
     if (options.from) return *options.from;
     const double r = View{}.min_dist;
-    return Vec3{std::sin(home_lon) * std::cos(home_lat), std::sin(home_lat), -std::cos(home_lat) * std::cos(home_lon)} *
-           r;
+    return position_at(home_lat, home_lon) * r;
 }
 
 std::string chosen_data_dir(const ToolOptions& options)

@@ -14,13 +14,8 @@ const int64_t mid_january_2000 = 947894400;  // 2000-01-15 00:00 UT
 TimeState clock_at(int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, const TimeZoneInfo& tz)
 {
     TimeState t;
-    t.clock_year = y;
-    t.clock_month = mo;
-    t.clock_day = d;
-    t.clock_hour = h;
-    t.clock_minute = mi;
-    t.clock_second = s;
     t.tzinfo = tz;
+    set_clock(t, {y, mo, d, h, mi, s});
     return t;
 }
 

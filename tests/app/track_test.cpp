@@ -11,26 +11,14 @@
 namespace {
 
 // Degrees north and east to the Earth-fixed frame (latitude negative in the north), on the surface.
-Vec3 place(double lat, double lon)
-{
-    const double phi = -lat * M_PI / 180, lambda = lon * M_PI / 180;
-    return Vec3{std::sin(lambda) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lambda)} * 1.0012613521695257;
-}
+Vec3 place(double lat, double lon) { return position_at_degrees(lat, lon) * View{}.min_dist; }
 
 struct Tracking : HeadlessViewer {
     Tracking(double lat, double lon, CivilTime at)
     {
         frame();
         app->view.viewpos = place(lat, lon);
-        TimeState& t = app->time;
-        t.clock_year = at.year;
-        t.clock_month = at.month;
-        t.clock_day = at.day;
-        t.clock_hour = at.hour;
-        t.clock_minute = at.minute;
-        t.clock_second = at.second;
-        t.time_manual = 1;
-        update_time(t, 0, CivilTime{});
+        set_clock(app->time, at);
     }
     double sine_of_altitude(int32_t body, int seconds_later = 0) const
     {
@@ -149,12 +137,7 @@ TEST(Tracking, SearchWithoutACrossingGivesUpWhereItStarted)
 {
     // Near the pole at midsummer the Sun never sets: the setting search finds nothing.
     TimeState t;
-    t.tzinfo = TimeZoneInfo{};
-    t.clock_year = 2000;
-    t.clock_month = 6;
-    t.clock_day = 21;
-    t.clock_hour = 18;
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 6, 21, 18, 0, 0});
     uint8_t keys[256] = {};
     HeadlessViewer v;
     const EventKind kind = search_event(sun_index, false, t, place(89, 0), keys, v.platform);

@@ -20,16 +20,6 @@ TimeState eastern_state()
     return t;
 }
 
-void set_clock(TimeState& t, int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s)
-{
-    t.clock_year = y;
-    t.clock_month = mo;
-    t.clock_day = d;
-    t.clock_hour = h;
-    t.clock_minute = mi;
-    t.clock_second = s;
-}
-
 int64_t packed(const TimeState& t)
 {
     return ((((int64_t{t.clock_year} * 100 + t.clock_month) * 100 + t.clock_day) * 100 + t.clock_hour) * 100 +
@@ -45,14 +35,11 @@ TEST(Clock, DayNumberAtJ2000FromLocalEasternTime)
     ZoneScope zone("America/New_York");
     TimeState t = eastern_state();
     // 19:00 local on 31 December is midnight UT of 1 January.
-    set_clock(t, 1999, 12, 31, 19, 0, 0);
-    t.time_manual = 1;
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {1999, 12, 31, 19, 0, 0});
     EXPECT_EQ(t.day_number, 1.0);
     EXPECT_EQ(t.time_manual, 1);
 
-    set_clock(t, 2000, 1, 1, 7, 0, 0);
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 1, 1, 7, 0, 0});
     EXPECT_EQ(t.day_number, 1.5);
 
     // Following the clock gives the same, and leaves manual mode.
@@ -74,24 +61,19 @@ TEST(Clock, DaylightBiasAcrossTheSpringGap)
     ZoneScope zone("America/New_York");
     TimeState t = eastern_state();
     // On 2 April 2000 01:59 EST is 06:59 UT and 02:00 EDT is 06:00 UT.
-    set_clock(t, 2000, 4, 2, 1, 59, 0);
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 4, 2, 1, 59, 0});
     const double before = t.day_number;
-    set_clock(t, 2000, 4, 2, 2, 0, 0);
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 4, 2, 2, 0, 0});
     EXPECT_NEAR((t.day_number - before) * 1440, -59, 1e-6);
 
     // Summer: EDT, four hours behind UT.
-    set_clock(t, 2000, 7, 1, 20, 0, 0);
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 7, 1, 20, 0, 0});
     EXPECT_NEAR(t.day_number, days_from_date(2000, 7, 2) - days_from_date(1999, 12, 31), 1e-12);
 
     // On 29 October 00:59 EDT is 04:59 UT and 01:00 EST is 06:00 UT.
-    set_clock(t, 2000, 10, 29, 0, 59, 0);
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 10, 29, 0, 59, 0});
     const double daylight_end = t.day_number;
-    set_clock(t, 2000, 10, 29, 1, 0, 0);
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {2000, 10, 29, 1, 0, 0});
     EXPECT_NEAR((t.day_number - daylight_end) * 1440, 61, 1e-6);
 }
 
@@ -112,17 +94,14 @@ TEST(Clock, NormalisationCarriesEachFieldOnce)
         {2000, 2, 29, 23, 56, 4 + 60, 20000229235704},
     };
     for (const Case& c : cases) {
-        set_clock(t, c.y, c.mo, c.d, c.h, c.mi, c.s);
-        update_time(t, 0, CivilTime{});
+        set_clock(t, {c.y, c.mo, c.d, c.h, c.mi, c.s});
         EXPECT_EQ(packed(t), c.want);
     }
 
     // One sidereal-day step back from 1 March: date, minute and second all carry.
-    set_clock(t, 2000, 3, 1, 0, 0, 0);
     int32_t y = 0, mo = 0, d = 0;
-    date_from_days(days_from_date(t.clock_year, t.clock_month, t.clock_day) - 1, y, mo, d);
-    set_clock(t, y, mo, d, 0, 4, -4);
-    update_time(t, 0, CivilTime{});
+    date_from_days(days_from_date(2000, 3, 1) - 1, y, mo, d);
+    set_clock(t, {y, mo, d, 0, 4, -4});
     EXPECT_EQ(packed(t), 20000229000356);
 }
 

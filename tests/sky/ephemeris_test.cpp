@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/view_ops.h"
 #include "sky/clock.h"
 #include "sky/ephemeris.h"
 
@@ -11,16 +12,11 @@ namespace {
 TimeState moment_ut(int y, int mo, int d, int h = 0)
 {
     TimeState t;
-    t.clock_year = y, t.clock_month = mo, t.clock_day = d, t.clock_hour = h;
-    update_time(t, 0, CivilTime{});
+    set_clock(t, {y, mo, d, h, 0, 0});
     return t;
 }
 
-Vec3 place(double lat, double lon)
-{
-    double phi = -lat * std::numbers::pi / 180, lambda = lon * std::numbers::pi / 180;
-    return {std::sin(lambda) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lambda)};
-}
+Vec3 place(double lat, double lon) { return position_at_degrees(lat, lon); }
 
 TEST(Ephemeris, SunIsTheOriginAndTheEarthKeepsItsOrbit)
 {

@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "app/view_ops.h"
 #include "raster/text.h"
 #include "sky/clock.h"
 #include "sky/ephemeris.h"
@@ -112,10 +113,8 @@ struct SkyScene : SkyCanvas {
     SkyScene(int y, int mo, int d, int h, int mi, double lat, double lon, int32_t k, double magnification)
         : SkyCanvas(640, 480)
     {
-        time.clock_year = y, time.clock_month = mo, time.clock_day = d, time.clock_hour = h, time.clock_minute = mi;
-        update_time(time, 0, CivilTime{});
-        double phi = -lat * std::numbers::pi / 180, lambda = lon * std::numbers::pi / 180;
-        view.viewpos = {std::sin(lambda) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lambda)};
+        set_clock(time, {y, mo, d, h, mi, 0});
+        view.viewpos = position_at_degrees(lat, lon);
         Vec3 p = k == moon_index ? moon_position(time, view.viewpos)
                                  : planet_position(k, time, view.viewpos) - planet_position(moon_index, time, view.viewpos);
         double c = std::cos(time.sidereal_angle), s = std::sin(time.sidereal_angle);
