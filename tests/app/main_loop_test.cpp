@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -9,6 +8,7 @@
 #include "app/main_loop.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/scan_codes.h"
+#include "support/work_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -85,10 +85,7 @@ TEST(MainLoop, FirstFrameSetsTheGeometryAndTheHomeView)
 
 TEST(MainLoop, TwelveSavesTheDrawnFrame)
 {
-    const fs::path dir = fs::temp_directory_path() / ("shot-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const fs::path old = fs::current_path();
-    fs::current_path(dir);
+    WorkDir dir;
     Viewer r;
     r.platform.script.resize(2);
     r.platform.script[1].keys.push_back({dik::f12, true});
@@ -98,6 +95,4 @@ TEST(MainLoop, TwelveSavesTheDrawnFrame)
     EXPECT_GT(fs::file_size("GLOB0000.PCX"), 128u + 769u);
     EXPECT_FALSE(fs::exists("GLOB0001.PCX"));  // once per press
     EXPECT_EQ(r.app->controls.shot_counter, 1);
-    fs::current_path(old);
-    fs::remove_all(dir);
 }

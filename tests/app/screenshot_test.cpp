@@ -9,6 +9,7 @@
 
 #include "app/palette_init.h"
 #include "app/screenshot.h"
+#include "support/work_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -20,24 +21,10 @@ std::vector<uint8_t> read_file(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("pcx-" + std::to_string(getpid()) + "-" + std::to_string(rand()));
-    fs::path old = fs::current_path();
-    TempDir()
-    {
-        fs::create_directories(path);
-        fs::current_path(path);
-    }
-    ~TempDir()
-    {
-        fs::current_path(old);
-        fs::remove_all(path);
-    }
-};
 
 std::vector<uint8_t> encode(const std::vector<uint8_t>& pixels, int32_t w, int32_t h, int32_t pitch)
 {
-    TempDir dir;
+    WorkDir dir;
     Palette palette;
     build_palette(palette);
     EXPECT_EQ(write_pcx("x.pcx", pixels.data(), w, h, pitch, palette), 0);
@@ -103,7 +90,7 @@ TEST(Screenshot, NamesWrapAfterTenThousand)
 
 TEST(Screenshot, NeverOverwritesAndFailsCleanly)
 {
-    TempDir dir;
+    WorkDir dir;
     Palette palette{};
     const std::vector<uint8_t> pixels(4 * 3, 1);
     std::ofstream("GLOB0000.PCX") << "keep";

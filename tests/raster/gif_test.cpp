@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -9,8 +7,8 @@
 #include "app/palette_init.h"
 #include "gif_builder.h"
 #include "raster/gif.h"
+#include "support/work_dir.h"
 
-namespace fs = std::filesystem;
 using gifbuild::Bytes;
 using gifbuild::GifPlan;
 
@@ -260,28 +258,9 @@ TEST(Gif, RefusesAFileCutAnywhereBeforeTheEndOfItsImageData)
     expect_decoded(s, decode(no_trailer), s.local);
 }
 
-namespace {
-
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("gif-" + std::to_string(getpid()));
-    fs::path old = fs::current_path();
-    TempDir()
-    {
-        fs::create_directories(path);
-        fs::current_path(path);
-    }
-    ~TempDir()
-    {
-        fs::current_path(old);
-        fs::remove_all(path);
-    }
-};
-
-}  // namespace
-
 TEST(Gif, LoadsFilesByTheViewersNames)
 {
-    TempDir dir;
+    WorkDir dir;
     const GifPlan s = noisy_spec(30, 15, 8, 3, 41);
     const Bytes file = gifbuild::make(s);
     std::ofstream("texture.gif", std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
