@@ -64,27 +64,35 @@ MapUnits units_of(int32_t n)
     return units;
 }
 
+// The code table and the runs' bits. Symbol 0 closes each loop of a
+// shoreline file and opens each polyline of a border file.
+std::vector<uint8_t> encode_stream(const MapUnits& units, const std::vector<Run>& runs, bool marker_first)
+{
+    const HuffCode code = code_for(runs);
+    const auto words = huff_codewords(code);
+    BitWriter writer;
+    write_code_lengths(writer, code);
+    for (const Run& run : runs) {
+        if (marker_first) puthuff(writer, words[0]);
+        write_first_point(writer, units, run.first);
+        write_steps(writer, words, run);
+        if (!marker_first) puthuff(writer, words[0]);
+    }
+    return writer.bytes;
+}
+
 }  // namespace
 
 std::vector<uint8_t> encode_shore(int32_t n, const std::vector<std::vector<MapPoint>>& loops)
 {
     const MapUnits units = units_of(n);
     const std::vector<Run> runs = runs_of(units, loops);
-    const HuffCode code = code_for(runs);
-    const auto words = huff_codewords(code);
-
-    BitWriter writer;
-    write_code_lengths(writer, code);
-    for (const Run& run : runs) {
-        write_first_point(writer, units, run.first);
-        write_steps(writer, words, run);
-        puthuff(writer, words[0]);
-    }
+    const std::vector<uint8_t> stream = encode_stream(units, runs, false);
     std::vector<uint8_t> bytes;
     write_le32(bytes, n);
     write_le32(bytes, static_cast<int32_t>(runs.size()));
     write_le32(bytes, point_count(runs));
-    bytes.insert(bytes.end(), writer.bytes.begin(), writer.bytes.end());
+    bytes.insert(bytes.end(), stream.begin(), stream.end());
     return bytes;
 }
 
@@ -92,19 +100,10 @@ std::vector<uint8_t> encode_bords(int32_t n, const std::vector<std::vector<MapPo
 {
     const MapUnits units = units_of(n);
     const std::vector<Run> runs = runs_of(units, lines);
-    const HuffCode code = code_for(runs);
-    const auto words = huff_codewords(code);
-
-    BitWriter writer;
-    write_code_lengths(writer, code);
-    for (const Run& run : runs) {
-        puthuff(writer, words[0]);
-        write_first_point(writer, units, run.first);
-        write_steps(writer, words, run);
-    }
+    const std::vector<uint8_t> stream = encode_stream(units, runs, true);
     std::vector<uint8_t> bytes;
     write_le32(bytes, n);
     write_le32(bytes, point_count(runs));
-    bytes.insert(bytes.end(), writer.bytes.begin(), writer.bytes.end());
+    bytes.insert(bytes.end(), stream.begin(), stream.end());
     return bytes;
 }
