@@ -15,11 +15,8 @@ fi
 start_in_xvfb
 
 run_once() {
-  "$GLOBE" --window /320x200 &
-  local pid=$!
-  wait_for_window >/dev/null
-  tap F12
-  wait_for_file "$1"
+  start_viewer
+  shoot "$1"
   tap Escape
   wait_exit "$pid"
 }

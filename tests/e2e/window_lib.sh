@@ -61,3 +61,28 @@ wait_exit() {
   wait "$pid" || code=$?
   return "$code"
 }
+
+# Starts the viewer in a small window and waits until it has the keyboard; sets pid.
+start_viewer() {
+  "$GLOBE" --window /320x200 &
+  pid=$!
+  wait_for_window >/dev/null
+}
+
+# F12, and waits for the picture.
+shoot() {
+  tap F12
+  wait_for_file "$1"
+}
+
+# Fails with the message unless two pictures differ inside the box LEFT TOP RIGHT BOTTOM.
+expect_change() {
+  /usr/bin/python3 - "$@" <<'PY'
+import sys
+from PIL import Image, ImageChops
+a, b, left, top, right, bottom, message = sys.argv[1:]
+box = tuple(int(v) for v in (left, top, right, bottom))
+crops = [Image.open(name).convert("RGB").crop(box) for name in (a, b)]
+assert ImageChops.difference(*crops).getbbox() is not None, message
+PY
+}
