@@ -47,7 +47,7 @@ struct RenderOptions {
     int frames = 0;
 };
 
-using Preset = void (*)(View&);
+using Preset = void (*)(Camera&);
 struct NamedPreset {
     const char* name;
     Preset apply;
@@ -132,12 +132,12 @@ void print_camera(const App& app)
 {
     const View& v = app.view;
     std::printf("{");
-    print_vector("viewpos", v.viewpos);
-    print_vector("viewright", v.viewright);
-    print_vector("viewdown", v.viewdown);
-    print_vector("viewfwd", v.viewfwd);
+    print_vector("viewpos", v.camera.viewpos);
+    print_vector("viewright", v.camera.viewright);
+    print_vector("viewdown", v.camera.viewdown);
+    print_vector("viewfwd", v.camera.viewfwd);
     std::printf("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}\n",
-                v.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
+                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
 }
 
 // Puts the eye, the view, the clock and the toggles where the options say,
@@ -145,12 +145,12 @@ void print_camera(const App& app)
 void apply_state(App& app, const RenderOptions& o)
 {
     View& view = app.view;
-    view.viewpos = chosen_position(o.shared);
+    view.camera.viewpos = chosen_position(o.shared);
     // From a level view facing north, looking at the centre keeps north up.
-    view_north(view);
-    if (const Preset preset = find_preset(o.look)) preset(view);
-    set_zoom(view, o.zoom * app.frame.frame_xres);
-    view.viewvel = {0, 0, 0};
+    view_north(view.camera);
+    if (const Preset preset = find_preset(o.look)) preset(view.camera);
+    set_zoom(view.camera, o.zoom * app.frame.frame_xres);
+    view.camera.viewvel = {0, 0, 0};
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;

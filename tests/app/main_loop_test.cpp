@@ -77,10 +77,10 @@ TEST(MainLoop, FirstFrameSetsTheGeometryAndTheHomeView)
     EXPECT_EQ(r.app->frame.frame_yres, 150);
     EXPECT_EQ(r.app->frame.frame_pitch, 213);
     EXPECT_EQ(r.app->frame.row_offset.back(), 149 * 213);
-    EXPECT_EQ(r.app->view.zoom, 200);
+    EXPECT_EQ(r.app->view.camera.zoom, 200);
     EXPECT_EQ(r.app->spans.rows, 150);
-    EXPECT_GE(length(r.app->view.viewpos), 1.0012613521695257);
-    EXPECT_LT(length(r.app->view.viewpos), 1.0013);
+    EXPECT_GE(length(r.app->view.camera.viewpos), 1.0012613521695257);
+    EXPECT_LT(length(r.app->view.camera.viewpos), 1.0013);
 }
 
 TEST(MainLoop, TwelveSavesTheDrawnFrame)

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/command_line.h"
+#include "core/constants.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/time_zone.h"
 
