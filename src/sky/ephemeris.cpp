@@ -169,6 +169,5 @@ Vec3 body_direction(int32_t body, const TimeState& time, const Vec3& viewpos)
 {
     const Vec3 b = body == moon_index ? moon_position(time, viewpos)
                                       : planet_position(body, time, viewpos) - planet_position(moon_index, time, viewpos);
-    const double c = std::cos(time.sidereal_angle), s = std::sin(time.sidereal_angle);
-    return {b.x * c + b.z * s, b.y, b.z * c - b.x * s};
+    return turn_about_y(b, std::cos(time.sidereal_angle), -std::sin(time.sidereal_angle));
 }

@@ -11,11 +11,6 @@ namespace {
 
 constexpr uint8_t label_colour = 31;
 
-Vec3 turn_by(const Vec3& v, double c, double s)
-{
-    return {v.x * c - v.z * s, v.y, v.x * s + v.z * c};
-}
-
 // Screen positions of bodies may lie far off screen (or be infinite right
 // beside the viewer); they are kept where every test against the frame still
 // fails before they become integers.
@@ -41,7 +36,7 @@ SkyCamera sky_camera(const Camera& view, const FrameBuffer& frame, double sidere
     double s = std::sin(sidereal_angle);
     double xres = frame.frame_xres;
     double yres = frame.frame_yres;
-    return {turn_by(view.viewright, c, s), turn_by(view.viewdown, c, s), turn_by(view.viewfwd, c, s),
+    return {turn_about_y(view.viewright, c, s), turn_about_y(view.viewdown, c, s), turn_about_y(view.viewfwd, c, s),
             view.zoom / std::sqrt(view.zoom * view.zoom + xres * xres + yres * yres)};
 }
 
