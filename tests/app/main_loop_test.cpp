@@ -56,7 +56,7 @@ TEST(MainLoop, EscapeEndsAfterItsFrameWithCodeZero)
 {
     Viewer r;
     r.platform.script.resize(3);
-    r.platform.script[2].keys.push_back({dik::escape, true});
+    r.platform.script[2].keys = {{dik::escape, true}, {dik::escape, false}};  // a quick tap
     r.platform.script.resize(10);
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(r.platform.frames_polled, 3);
@@ -88,7 +88,7 @@ TEST(MainLoop, TwelveSavesTheDrawnFrame)
     WorkDir dir;
     Viewer r;
     r.platform.script.resize(2);
-    r.platform.script[1].keys.push_back({dik::f12, true});
+    r.platform.script[1].keys = {{dik::f12, true}, {dik::f12, false}};  // a quick tap
     r.platform.close_after_frames = 4;
     r.run({"/64x48"});
     ASSERT_TRUE(fs::exists("GLOB0000.PCX"));
