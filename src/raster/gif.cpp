@@ -175,7 +175,7 @@ int loadgif(std::string name, Texture& texture, Palette& palette, GifInfo& info,
     constexpr size_t max_gif_bytes = size_t{256} << 20;
     std::vector<uint8_t> bytes;
     if (const std::string why = read_whole_file(name, max_gif_bytes, bytes); !why.empty())
-        return refuse(info, why.c_str());
+        return refuse(info, ("cannot read " + name + ": " + why).c_str());
     return decode_gif(bytes.data(), bytes.size(), texture, palette, info, message);
 }
 

@@ -51,8 +51,8 @@ TEST(DataFiles, RefusedFilesAreNamedAndTheViewerGoesOn)
             HeadlessViewer v;
             v.frame();
             const std::string err = testing::internal::GetCapturedStderr();
-            const std::string line = std::string("globe: ") + name + ": " + s.reason;
-            EXPECT_NE(err.find(line), std::string::npos) << name << " " << static_cast<int>(s.kind) << ": " << err;
+            EXPECT_EQ(err.find(std::string("globe: ") + name + ": "), 0u) << err;
+            EXPECT_NE(err.find(s.reason), std::string::npos) << name << " " << static_cast<int>(s.kind) << ": " << err;
             EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
             const App& app = *v.app;
             EXPECT_EQ(app.view.texture_loaded, std::string(name) != "globe.gif");
