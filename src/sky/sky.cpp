@@ -102,10 +102,16 @@ void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const 
         double scale = view.zoom_half / p.z;
         int32_t sx = screen_coord(p.x * scale + view.xres_half);
         int32_t sy = screen_coord(p.y * scale + view.yres_half);
-        if (k == moon_index || k == sun_index || magnified)
-            draw_disc(view, frame, spans, p, at[sun_index] - at[k], body_diameter[k], body_colour[k]);
-        else
+        // Nothing of a body shows where the Earth is in front of it, nor the
+        // name of one wholly hidden.
+        bool seen = false;
+        if (k == moon_index || k == sun_index || magnified) {
+            seen = draw_disc(view, frame, spans, p, at[sun_index] - at[k], body_diameter[k], body_colour[k]) > 0 ||
+                   !earth_covers(view, sx, sy, p.z);
+        } else if (!earth_covers(view, sx, sy, p.z)) {
             draw_dot(frame, sx, sy, body_colour[k]);
-        if (labels) draw_label(frame, sx, sy, body_names[k]);
+            seen = true;
+        }
+        if (labels && seen) draw_label(frame, sx, sy, body_names[k]);
     }
 }
