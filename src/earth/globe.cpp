@@ -25,10 +25,10 @@ void draw_span(const Camera& view, const Sampler& sampler, double y, int32_t x0,
 {
     const Vec3 e = view.viewpos;
     const double lift = dot(e, e) - 1;
-    Vec3 dir = first_dir(view, y, x0);
+    Vec3 dir = pixel_ray(view, x0, y);
     for (int32_t x = x0; x < x1; ++x, dir = dir + view.viewright) {
-        Vec3 p;
-        out[x] = hit_point(e, lift, dir, p) ? sampler.at(p) : 0;
+        double t = 0;
+        out[x] = nearer_hit(e, lift, dir, t) ? sampler.at(e + dir * t) : 0;
     }
 }
 

@@ -38,7 +38,7 @@ struct FastGlobe {
     void draw_span(RowScratch& s, int32_t y, int32_t x0, int32_t x1, uint8_t* out) const
     {
         const int32_t n = x1 - x0;
-        Vec3 dir = first_dir(view, y, x0);
+        Vec3 dir = pixel_ray(view, x0, y);
         for (int32_t i = 0; i < n; ++i, dir = dir + view.viewright) {
             const auto k = static_cast<size_t>(i);
             s.dx[k] = dir.x;
@@ -63,8 +63,9 @@ struct FastGlobe {
             } else if (texel == RowRays::miss) {
                 pixel = 0;
             } else {
-                Vec3 p;
-                pixel = hit_point(e, lift, {s.dx[k], s.dy[k], s.dz[k]}, p) ? sampler.at(p) : 0;
+                const Vec3 dir{s.dx[k], s.dy[k], s.dz[k]};
+                double t = 0;
+                pixel = nearer_hit(e, lift, dir, t) ? sampler.at(e + dir * t) : 0;
             }
         }
     }

@@ -41,26 +41,6 @@ inline bool has_picture(const Texture& t)
            t.pic.size() >= static_cast<size_t>(t.pic_width) * static_cast<size_t>(t.pic_height);
 }
 
-// The ray through pixel (x0, y); the next pixel's adds view.viewright to it.
-inline Vec3 first_dir(const Camera& view, double y, int32_t x0)
-{
-    return view.viewright * (x0 - view.xres_half) + view.viewdown * (y - view.yres_half) +
-           view.viewfwd * view.zoom_half;
-}
-
-// The nearer hit of the ray from e along dir on the sphere, lift = |e|^2 - 1;
-// false for a miss (rounding at the rim).
-inline bool hit_point(Vec3 e, double lift, Vec3 dir, Vec3& p)
-{
-    const double b = dot(e, dir);
-    const double dd = dot(dir, dir);
-    const double disc = b * b - dd * lift;
-    if (!(disc >= 0 && dd > 0)) return false;
-    const double t = (-b - std::sqrt(disc)) / dd;
-    p = e + dir * t;
-    return true;
-}
-
 // Clears row y of the frame outside its disc span and gives the span's ends;
 // false when the row has no span (or there is no picture) and is all cleared.
 inline bool clear_around_span(const FrameBuffer& frame, const Spans& spans, bool picture, int32_t y, int32_t& x0,
