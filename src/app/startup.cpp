@@ -25,6 +25,5 @@ void startup(App& app, Platform& platform, int argc, char** argv)
     app.controls.frame_dt = 0;
     app.time.tzinfo = platform.time_zone();
 
-    constexpr double diameter = 7928;
-    app.view.min_dist = (diameter * 0.5 + 5) / (diameter * 0.5);
+    app.view.min_dist = lowest_eye_dist;
 }

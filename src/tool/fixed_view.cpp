@@ -5,7 +5,7 @@
 
 namespace {
 
-using Preset = void (*)(View&);
+using Preset = void (*)(Camera&);
 struct NamedPreset {
     const char* name;
     Preset apply;
@@ -28,12 +28,12 @@ bool is_view_preset(const std::string& look) { return find_preset(look) != nullp
 
 void fix_view(App& app, const Vec3& from, const std::string& look, double zoom, int64_t instant)
 {
-    View& view = app.view;
-    view.viewpos = from;
+    Camera& camera = app.view.camera;
+    camera.viewpos = from;
     // From a level view facing north, looking at the centre keeps north up.
-    view_north(view);
-    if (const Preset preset = find_preset(look)) preset(view);
-    set_zoom(view, zoom * app.frame.frame_xres);
-    view.viewvel = {0, 0, 0};
+    view_north(camera);
+    if (const Preset preset = find_preset(look)) preset(camera);
+    set_zoom(camera, zoom * app.frame.frame_xres);
+    camera.viewvel = {0, 0, 0};
     set_clock_to(app.time, instant);
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/vec3.h"
+#include "core/vec3.h"
 
 // Whether look names a preset view: centre, down, up, north, south, east or west.
 bool is_view_preset(const std::string& look);

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/vec3.h"
+#include "core/vec3.h"
 #include "sky/clock.h"
 
 // The options every globetool subcommand shares.

@@ -115,12 +115,12 @@ void print_camera(const App& app)
 {
     const View& v = app.view;
     std::printf("{");
-    print_vector("viewpos", v.viewpos);
-    print_vector("viewright", v.viewright);
-    print_vector("viewdown", v.viewdown);
-    print_vector("viewfwd", v.viewfwd);
+    print_vector("viewpos", v.camera.viewpos);
+    print_vector("viewright", v.camera.viewright);
+    print_vector("viewdown", v.camera.viewdown);
+    print_vector("viewfwd", v.camera.viewfwd);
     std::printf("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}\n",
-                v.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
+                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
 }
 
 // Puts the eye, the view, the clock and the toggles where the options say,

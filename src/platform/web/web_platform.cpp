@@ -196,12 +196,6 @@ void WebPlatform::presentframe()
     web_canvas_put(rgba_.data(), static_cast<int>(rgba_.size() * sizeof(uint32_t)));
 }
 
-void WebPlatform::queue_key(uint8_t code, bool down)
-{
-    if (code == 0 || keys_.size() >= key_queue_size) return;
-    keys_.push_back({code, static_cast<uint8_t>(down)});
-}
-
 void WebPlatform::acquiremouse(bool active)
 {
     acquired_ = mouse_ && active;
@@ -215,8 +209,8 @@ EM_BOOL WebPlatform::on_key(int type, const EmscriptenKeyboardEvent* event, void
     if (!p.keyboard_ || usage == 0) return EM_FALSE;
     if (!event->repeat) {
         const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
-        p.queue_key(scan_code_for_usage(usage), down);
-        p.queue_key(keypad_alias_for_usage(usage), down);
+        queue_key(p.keys_, scan_code_for_usage(usage), down);
+        queue_key(p.keys_, keypad_alias_for_usage(usage), down);
         p.input_seen();
     }
     // The viewer's keys are not the page's: no scrolling, no browser shortcuts.
@@ -269,8 +263,7 @@ EM_BOOL WebPlatform::on_visibility(int, const EmscriptenVisibilityChangeEvent* e
 
 void WebPlatform::poll_keyboard(uint8_t key_state[256])
 {
-    for (const KeyEvent& e : keys_) key_state[e.code] = e.down;
-    keys_.clear();
+    apply_keys(keys_, key_state);
 }
 
 void WebPlatform::poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons)

@@ -2,10 +2,10 @@
 #include <emscripten/html5.h>
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
+#include "platform/key_queue.h"
 #include "platform/platform.h"
 
 // The viewer on a web page: the 8-bit frame goes through the palette into
@@ -50,12 +50,6 @@ public:
     void show_end(int exit_code);
 
 private:
-    struct KeyEvent {
-        uint8_t code;
-        uint8_t down;
-    };
-    static constexpr size_t key_queue_size = 64;
-
     bool canvas_ = false;
     bool keyboard_ = false;
     bool mouse_ = false;
@@ -65,14 +59,13 @@ private:
     std::vector<uint8_t> frame_;
     std::vector<uint32_t> rgba_;
     std::vector<uint32_t> colours_;  // the palette as canvas pixels
-    std::deque<KeyEvent> keys_;
+    KeyQueue keys_;
     int32_t dx_ = 0, dy_ = 0, wheel_ = 0, buttons_ = 0;
     int32_t active_ = 1;
     bool quit_ = false;
     bool clock_held_ = false;
     uint32_t last_ms_ = 0;
 
-    void queue_key(uint8_t code, bool down);
     void input_seen() { clock_held_ = false; }
     void acquiremouse(bool active);
     int fail(const char* format);
