@@ -42,7 +42,7 @@ class Chromium:
 
         self.proc = subprocess.Popen(
             ["/usr/bin/chromium", "--headless=new", "--remote-debugging-pipe", "--no-sandbox", "--disable-gpu",
-             "--no-first-run", "--lang=en-US", "--window-size=800,600", f"--user-data-dir={profile}", "about:blank"],
+             "--no-first-run", "--no-proxy-server", "--lang=en-US", "--window-size=800,600", f"--user-data-dir={profile}", "about:blank"],
             preexec_fn=plumb, pass_fds=(3, 4), env={**os.environ, "TZ": ZONE},
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(to_child)
