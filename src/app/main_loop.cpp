@@ -5,9 +5,6 @@
 
 namespace {
 
-// A start that fails ends the program with a failure code once its message is shown.
-constexpr int start_failed = 1;
-
 int start_devices(App& app, Platform& platform)
 {
     const Settings& s = app.settings;
@@ -32,15 +29,25 @@ void main_loop_pass(App& app, Platform& platform)
     platform.pump_messages(app.loop);
 }
 
-int run_program(App& app, Platform& platform, int argc, char** argv)
+int start_program(App& app, Platform& platform, int argc, char** argv)
 {
     for (uint8_t& key : app.controls.key_state) key = 0;
     startup(app, platform, argc, argv);
-    if (!start_devices(app, platform)) return start_failed;
-    while (!app.loop.quit_requested) main_loop_pass(app, platform);
+    return start_devices(app, platform);
+}
+
+int end_program(App& app, Platform& platform)
+{
     platform.uninitdirectdraw();
     platform.uninitmouse();
     platform.uninitkeyboard();
     platform.uninitdirectinput();
     return app.loop.exit_code;
+}
+
+int run_program(App& app, Platform& platform, int argc, char** argv)
+{
+    if (!start_program(app, platform, argc, argv)) return start_failed;
+    while (!app.loop.quit_requested) main_loop_pass(app, platform);
+    return end_program(app, platform);
 }

@@ -90,6 +90,18 @@ bool exists(const std::string& name)
     return access(name.c_str(), F_OK) == 0 || errno != ENOENT;
 }
 
+// Gives the finished temporary file its name, never replacing a file.
+int publish(const std::string& temp, const std::string& name)
+{
+    // link() fails if the name appeared meanwhile, so nothing is replaced.
+    int linked = link(temp.c_str(), name.c_str());
+    // A file system without hard links (the browser's in-memory one) takes a
+    // rename while the name is still free.
+    if (linked != 0 && (errno == EMLINK || errno == EPERM) && !exists(name)) linked = rename(temp.c_str(), name.c_str());
+    unlink(temp.c_str());
+    return linked;
+}
+
 }  // namespace
 
 int write_pcx(const char* filename, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
@@ -120,10 +132,7 @@ int save_screenshot(int32_t* counter, const uint8_t* pixels, int32_t width, int3
             unlink(temp.c_str());
             return -1;
         }
-        // link() fails if the name appeared meanwhile, so nothing is replaced.
-        const int linked = link(temp.c_str(), name.c_str());
-        unlink(temp.c_str());
-        if (linked != 0) return -1;
+        if (publish(temp, name) != 0) return -1;
         *counter = number + 1;
         return 0;
     }

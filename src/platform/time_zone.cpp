@@ -37,43 +37,43 @@ std::wstring widen_zone_name(const char* text)
     return out;
 }
 
-namespace {
+bool c_library_zone_sample(int64_t instant, ZoneSample& sample)
+{
+    time_t t = static_cast<time_t>(instant);
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr) return false;
+    sample.daylight = local.tm_isdst > 0;
+    sample.offset = local.tm_gmtoff;
+    sample.name = widen_zone_name(local.tm_zone);
+    return true;
+}
 
-struct Sample {
-    bool found = false;
-    long offset = 0;  // seconds east of UT
-    std::wstring name;
-};
-
-}  // namespace
-
-TimeZoneInfo machine_time_zone_at(int64_t instant)
+TimeZoneInfo time_zone_from_samples(int64_t instant, ZoneSampler sampler)
 {
     tzset();
     // A year of daily samples meets both the standard and the daylight
     // rule of either hemisphere.
-    Sample standard, daylight;
-    for (int day = 0; day < 366 && !(standard.found && daylight.found); ++day) {
-        time_t t = static_cast<time_t>(instant + int64_t{day} * 86400);
-        std::tm local{};
-        if (localtime_r(&t, &local) == nullptr) continue;
-        Sample& s = local.tm_isdst > 0 ? daylight : standard;
-        if (s.found) continue;
-        s.found = true;
-        s.offset = local.tm_gmtoff;
-        s.name = widen_zone_name(local.tm_zone);
+    ZoneSample standard, daylight;
+    bool standard_found = false, daylight_found = false;
+    for (int day = 0; day < 366 && !(standard_found && daylight_found); ++day) {
+        ZoneSample s;
+        if (!sampler(instant + int64_t{day} * 86400, s)) continue;
+        bool& found = s.daylight ? daylight_found : standard_found;
+        if (found) continue;
+        found = true;
+        (s.daylight ? daylight : standard) = s;
     }
 
     TimeZoneInfo tz;
-    if (!standard.found) {
+    if (!standard_found) {
         // Daylight all year round is simply the zone's time.
         standard = daylight;
-        daylight.found = false;
+        daylight_found = false;
     }
     tz.Bias = -standard.offset / 60;
     tz.StandardBias = 0;
     tz.StandardName = standard.name;
-    if (daylight.found) {
+    if (daylight_found) {
         tz.DaylightBias = -(daylight.offset - standard.offset) / 60;
         tz.DaylightName = daylight.name;
     } else {
@@ -82,6 +82,8 @@ TimeZoneInfo machine_time_zone_at(int64_t instant)
     }
     return tz;
 }
+
+TimeZoneInfo machine_time_zone_at(int64_t instant) { return time_zone_from_samples(instant, c_library_zone_sample); }
 
 TimeZoneInfo machine_time_zone()
 {

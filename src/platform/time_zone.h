@@ -4,6 +4,23 @@
 
 #include "platform/clock_types.h"
 
+// What the local clock says at one instant: whether daylight time is in
+// effect, the offset in seconds east of UT and the zone's name then.
+struct ZoneSample {
+    bool daylight = false;
+    long offset = 0;
+    std::wstring name;
+};
+// Fills the sample for an instant (seconds since 1970 UT); false when the
+// clock cannot tell.
+using ZoneSampler = bool (*)(int64_t instant, ZoneSample& sample);
+
+// The C library's local time (TZ honoured) as a sample.
+bool c_library_zone_sample(int64_t instant, ZoneSample& sample);
+
+// A zone described by its samples over the year that follows the instant.
+TimeZoneInfo time_zone_from_samples(int64_t instant, ZoneSampler sampler);
+
 // The machine's zone as the C library knows it (TZ honoured), described by
 // its rules in the year that follows the given instant (seconds since 1970
 // UT): Bias is the standard time's offset in minutes west of UT, StandardBias

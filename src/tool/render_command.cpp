@@ -12,10 +12,10 @@
 #include "app/screenshot.h"
 #include "app/startup.h"
 #include "app/track.h"
-#include "app/view_ops.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/time_zone.h"
 #include "tool/commands.h"
+#include "tool/fixed_view.h"
 #include "tool/options.h"
 
 namespace {
@@ -46,23 +46,6 @@ struct RenderOptions {
     std::string shore, bord, out = "frame.pcx";
     int frames = 0;
 };
-
-using Preset = void (*)(Camera&);
-struct NamedPreset {
-    const char* name;
-    Preset apply;
-};
-constexpr NamedPreset presets[] = {
-    {"centre", view_centre}, {"down", view_down}, {"up", view_up},     {"north", view_north},
-    {"south", view_south},   {"east", view_east}, {"west", view_west},
-};
-
-Preset find_preset(const std::string& name)
-{
-    for (const NamedPreset& p : presets)
-        if (name == p.name) return p.apply;
-    return nullptr;
-}
 
 // 1 parsed, 0 help shown, -1 bad usage (message printed).
 int parse(int argc, char** argv, RenderOptions& o)
@@ -116,7 +99,7 @@ int parse(int argc, char** argv, RenderOptions& o)
             return -1;
         }
     }
-    if (!find_preset(o.look) && parse_body(o.look) < 0) {
+    if (!is_view_preset(o.look) && parse_body(o.look) < 0) {
         std::fprintf(stderr, "globetool render: unknown view '%s'\n", o.look.c_str());
         return -1;
     }
@@ -144,17 +127,11 @@ void print_camera(const App& app)
 // after the first frame has fixed the geometry and the home view.
 void apply_state(App& app, const RenderOptions& o)
 {
+    fix_view(app, chosen_position(o.shared), o.look, o.zoom, chosen_instant(o.shared));
     View& view = app.view;
-    view.camera.viewpos = chosen_position(o.shared);
-    // From a level view facing north, looking at the centre keeps north up.
-    view_north(view.camera);
-    if (const Preset preset = find_preset(o.look)) preset(view.camera);
-    set_zoom(view.camera, o.zoom * app.frame.frame_xres);
-    view.camera.viewvel = {0, 0, 0};
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;
-    set_clock_to(app.time, chosen_instant(o.shared));
 }
 
 void report_timing(std::vector<double> ms)

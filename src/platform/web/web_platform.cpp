@@ -1,0 +1,320 @@
+#include "platform/web/web_platform.h"
+
+#include <emscripten.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/key_table.h"
+#include "platform/time_zone.h"
+
+namespace {
+
+// The page has no result codes to give; this one says "unspecified failure".
+constexpr unsigned long generic_failure = 0x80004005UL;
+constexpr const char* canvas = "#canvas";
+
+// The page's hooks (Module.showMessage, showEnd, onFrame) are optional: without
+// them the console is all there is.
+EM_JS(int, web_canvas_found, (const char* selector), { return document.querySelector(UTF8ToString(selector)) ? 1 : 0; });
+
+EM_JS(void, web_canvas_open, (const char* selector, int width, int height, const uint8_t* frame), {
+    const c = document.querySelector(UTF8ToString(selector));
+    c.width = width;
+    c.height = height;
+    c.oncontextmenu = (e) => e.preventDefault();
+    Module.globeCanvas = {ctx: c.getContext("2d"), image: new ImageData(width, height)};
+    // The 8-bit frame itself, for whoever wants the palette indices.
+    Module.globeFrame = {ptr: frame, width: width, height: height};
+});
+
+EM_JS(void, web_canvas_put, (const uint32_t* rgba, int bytes), {
+    const g = Module.globeCanvas;
+    g.image.data.set(HEAPU8.subarray(rgba, rgba + bytes));
+    g.ctx.putImageData(g.image, 0, 0);
+    if (Module.onFrame) Module.onFrame();
+});
+
+EM_JS(void, web_message, (const char* text, const char* caption), {
+    const t = UTF8ToString(text);
+    const c = UTF8ToString(caption);
+    console.log(c ? c + ": " + t : t);
+    if (Module.showMessage) Module.showMessage(t, c);
+});
+
+EM_JS(void, web_end, (int code), {
+    console.log("globe ended with exit code " + code);
+    if (Module.showEnd) Module.showEnd(code);
+});
+
+EM_JS(void, web_download, (const char* path), {
+    const p = UTF8ToString(path);
+    const url = URL.createObjectURL(new Blob([FS.readFile(p)], {type: "image/x-pcx"}));
+    const a = document.createElement("a");
+    a.href = url;
+    a.download = p.split("/").pop();
+    document.body.appendChild(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+});
+
+// The zone"s short name at an instant in the browser"s language, e.g. EST.
+EM_JS(void, web_zone_name, (double ms, char* out, int size), {
+    let name = "";
+    try {
+        const part = new Intl.DateTimeFormat(undefined, {timeZoneName: "short"})
+                         .formatToParts(new Date(ms)).find((p) => p.type == "timeZoneName");
+        if (part) name = part.value;
+    } catch (e) {
+    }
+    stringToUTF8(name, out, size);
+});
+
+// The browser's Date gives the offset and the daylight flag (libc asks it),
+// Intl the name.
+bool browser_zone_sample(int64_t instant, ZoneSample& sample)
+{
+    if (!c_library_zone_sample(instant, sample)) return false;
+    char name[64];
+    web_zone_name(static_cast<double>(instant) * 1000.0, name, sizeof name);
+    sample.name = widen_zone_name(name);
+    return true;
+}
+
+}  // namespace
+
+int WebPlatform::fail(const char* format)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, format, generic_failure);
+    web_message(text, "ERROR");
+    return 0;
+}
+
+int WebPlatform::create_window(int32_t, int32_t, int32_t)
+{
+    canvas_ = web_canvas_found(canvas) != 0;
+    if (!canvas_) return fail("Can't open a window: %08lx\n");
+    emscripten_set_visibilitychange_callback(this, EM_FALSE, on_visibility);
+    return 1;
+}
+
+void WebPlatform::destroy_window()
+{
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, nullptr);
+    canvas_ = false;
+}
+
+int WebPlatform::initdirectinput() { return 1; }
+
+int WebPlatform::initkeyboard()
+{
+    keyboard_ = true;
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, on_key);
+    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, on_key);
+    return 1;
+}
+
+int WebPlatform::initmouse()
+{
+    mouse_ = true;
+    // Pointer lock can only be asked for in answer to the user, so a click takes the mouse.
+    emscripten_set_click_callback(canvas, this, EM_FALSE, on_click);
+    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, on_mouse);
+    emscripten_set_mousedown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, on_mouse);
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, on_mouse);
+    emscripten_set_wheel_callback(canvas, this, EM_FALSE, on_wheel);
+    emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, on_pointer_lock);
+    return 1;
+}
+
+int WebPlatform::initdirectdraw(int32_t width, int32_t height, int32_t, const Palette& palette)
+{
+    if (!canvas_ || width <= 0 || height <= 0) return fail("initdirectdraw failed: %08lx\n");
+    width_ = width;
+    height_ = height;
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    frame_.assign(pixels, 0);
+    rgba_.assign(pixels, 0);
+    colours_.clear();
+    // ImageData holds red, green, blue, alpha bytes: little-endian words.
+    for (const PaletteEntry& e : palette)
+        colours_.push_back(0xFF000000u | uint32_t{e.blue} << 16 | uint32_t{e.green} << 8 | e.red);
+    web_canvas_open(canvas, width, height, frame_.data());
+    return 1;
+}
+
+void WebPlatform::uninitdirectdraw()
+{
+    width_ = height_ = 0;
+    frame_.clear();
+    rgba_.clear();
+}
+
+void WebPlatform::uninitmouse()
+{
+    if (!mouse_) return;
+    acquiremouse(false);
+    emscripten_exit_pointerlock();
+    emscripten_set_click_callback(canvas, nullptr, EM_FALSE, nullptr);
+    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    emscripten_set_mousedown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    emscripten_set_wheel_callback(canvas, nullptr, EM_FALSE, nullptr);
+    emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    mouse_ = false;
+}
+
+void WebPlatform::uninitkeyboard()
+{
+    if (!keyboard_) return;
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
+    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
+    keyboard_ = false;
+}
+
+void WebPlatform::uninitdirectinput() {}
+
+int WebPlatform::lockframe(uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height)
+{
+    if (locked_ || frame_.empty()) return 0;
+    locked_ = true;
+    *pixels = frame_.data();
+    *pitch = width_;
+    *width = width_;
+    *height = height_;
+    return 1;
+}
+
+void WebPlatform::unlockframe() { locked_ = false; }
+
+void WebPlatform::presentframe()
+{
+    for (size_t i = 0; i < frame_.size(); ++i) rgba_[i] = colours_[frame_[i]];
+    web_canvas_put(rgba_.data(), static_cast<int>(rgba_.size() * sizeof(uint32_t)));
+}
+
+void WebPlatform::acquiremouse(bool active)
+{
+    acquired_ = mouse_ && active;
+    dx_ = dy_ = wheel_ = buttons_ = 0;
+}
+
+EM_BOOL WebPlatform::on_key(int type, const EmscriptenKeyboardEvent* event, void* self)
+{
+    auto& p = *static_cast<WebPlatform*>(self);
+    const uint16_t usage = usage_for_code_name(event->code);
+    if (!p.keyboard_ || usage == 0) return EM_FALSE;
+    if (!event->repeat) {
+        const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+        queue_key(p.keys_, scan_code_for_usage(usage), down);
+        queue_key(p.keys_, keypad_alias_for_usage(usage), down);
+        p.input_seen();
+    }
+    // The viewer's keys are not the page's: no scrolling, no browser shortcuts.
+    return EM_TRUE;
+}
+
+EM_BOOL WebPlatform::on_click(int, const EmscriptenMouseEvent*, void* self)
+{
+    auto& p = *static_cast<WebPlatform*>(self);
+    if (p.mouse_ && !p.acquired_) emscripten_request_pointerlock(canvas, EM_TRUE);
+    return EM_TRUE;
+}
+
+EM_BOOL WebPlatform::on_mouse(int type, const EmscriptenMouseEvent* event, void* self)
+{
+    auto& p = *static_cast<WebPlatform*>(self);
+    if (!p.acquired_) return EM_FALSE;
+    if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) {
+        p.dx_ += static_cast<int32_t>(event->movementX);
+        p.dy_ += static_cast<int32_t>(event->movementY);
+    }
+    // The page numbers the right button 2, the middle one 4.
+    p.buttons_ = ((event->buttons & 1) ? 1 : 0) + ((event->buttons & 2) ? 2 : 0);
+    p.input_seen();
+    return EM_TRUE;
+}
+
+EM_BOOL WebPlatform::on_wheel(int, const EmscriptenWheelEvent* event, void* self)
+{
+    auto& p = *static_cast<WebPlatform*>(self);
+    if (!p.acquired_) return EM_FALSE;
+    // One notch per event, whatever the browser counts in; negative deltaY is away from the user.
+    if (event->deltaY < 0) ++p.wheel_;
+    else if (event->deltaY > 0) --p.wheel_;
+    p.input_seen();
+    return EM_TRUE;
+}
+
+EM_BOOL WebPlatform::on_pointer_lock(int, const EmscriptenPointerlockChangeEvent* event, void* self)
+{
+    static_cast<WebPlatform*>(self)->acquiremouse(event->isActive != 0);
+    return EM_FALSE;
+}
+
+EM_BOOL WebPlatform::on_visibility(int, const EmscriptenVisibilityChangeEvent* event, void* self)
+{
+    static_cast<WebPlatform*>(self)->active_ = event->hidden ? 0 : 1;
+    return EM_FALSE;
+}
+
+void WebPlatform::poll_keyboard(uint8_t key_state[256])
+{
+    apply_keys(keys_, key_state);
+}
+
+void WebPlatform::poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons)
+{
+    *dx = *dy = *buttons = 0;
+    if (!acquired_) return;
+    *dx = dx_;
+    *dy = dy_;
+    *buttons = buttons_;
+    dx_ = dy_ = 0;
+}
+
+int32_t WebPlatform::poll_wheel()
+{
+    const int32_t w = wheel_;
+    wheel_ = 0;
+    return w;
+}
+
+void WebPlatform::pump_messages(LoopState& loop)
+{
+    loop.app_active = active_;
+    if (quit_) {
+        loop.quit_requested = 1;
+        loop.exit_code = 0;
+    }
+}
+
+void WebPlatform::post_close() { quit_ = true; }
+
+uint32_t WebPlatform::time_ms()
+{
+    // A 32-bit counter that wraps around, as on the desktop.
+    if (!clock_held_) last_ms_ = static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now()));
+    return last_ms_;
+}
+
+void WebPlatform::hold_clock() { clock_held_ = true; }
+
+CivilTime WebPlatform::local_time() { return machine_local_time(); }
+
+TimeZoneInfo WebPlatform::time_zone_at(int64_t instant) { return time_zone_from_samples(instant, browser_zone_sample); }
+
+TimeZoneInfo WebPlatform::time_zone() { return time_zone_at(static_cast<int64_t>(std::time(nullptr))); }
+
+void WebPlatform::message_box(const std::string& text, const char* caption) { web_message(text.c_str(), caption ? caption : ""); }
+
+void WebPlatform::offer_download(const std::string& path)
+{
+    web_download(path.c_str());
+    unlink(path.c_str());
+}
+
+void WebPlatform::show_end(int exit_code) { web_end(exit_code); }

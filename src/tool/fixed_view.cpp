@@ -1,0 +1,39 @@
+#include "tool/fixed_view.h"
+
+#include "app/view_ops.h"
+#include "tool/options.h"
+
+namespace {
+
+using Preset = void (*)(Camera&);
+struct NamedPreset {
+    const char* name;
+    Preset apply;
+};
+constexpr NamedPreset presets[] = {
+    {"centre", view_centre}, {"down", view_down}, {"up", view_up},     {"north", view_north},
+    {"south", view_south},   {"east", view_east}, {"west", view_west},
+};
+
+Preset find_preset(const std::string& name)
+{
+    for (const NamedPreset& p : presets)
+        if (name == p.name) return p.apply;
+    return nullptr;
+}
+
+}  // namespace
+
+bool is_view_preset(const std::string& look) { return find_preset(look) != nullptr; }
+
+void fix_view(App& app, const Vec3& from, const std::string& look, double zoom, int64_t instant)
+{
+    Camera& camera = app.view.camera;
+    camera.viewpos = from;
+    // From a level view facing north, looking at the centre keeps north up.
+    view_north(camera);
+    if (const Preset preset = find_preset(look)) preset(camera);
+    set_zoom(camera, zoom * app.frame.frame_xres);
+    camera.viewvel = {0, 0, 0};
+    set_clock_to(app.time, instant);
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/app.h"
+#include "core/vec3.h"
+
+// Whether look names a preset view: centre, down, up, north, south, east or west.
+bool is_view_preset(const std::string& look);
+
+// Puts the eye at from, still, looking as the preset look says at the given
+// magnification (1 = the normal view), with the clock stopped at the instant
+// (seconds since 1970 UT) in the machine's zone. For after the first frame,
+// which fixes the geometry and the home view.
+void fix_view(App& app, const Vec3& from, const std::string& look, double zoom, int64_t instant);

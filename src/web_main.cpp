@@ -1,0 +1,107 @@
+// The viewer's main on a web page: wires the app to the browser platform and
+// lets the browser's animation frames drive the main loop.
+#include <emscripten.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "app/main_loop.h"
+#include "app/screenshot.h"
+#include "platform/web/web_platform.h"
+#include "tool/fixed_view.h"
+#include "tool/options.h"
+
+namespace {
+
+// A moment and view fixed by the page's address, shown still until the user moves.
+struct FixedView {
+    ToolOptions place;
+    std::string look = "south";
+};
+
+struct WebRun {
+    App app;
+    WebPlatform platform;
+    std::optional<FixedView> fixed;
+    int32_t shots_offered = 0;
+};
+
+// Takes --at, --from and --look out of the arguments; the rest is the
+// viewer's own command line. Bad values are reported and leave the view free.
+std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& line, WebPlatform& platform)
+{
+    FixedView fixed;
+    bool any = false, bad = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string error;
+        const int shared = take_shared_option(argc, argv, i, fixed.place, error);
+        const std::string a = argv[i];
+        if (shared < 0) {
+            platform.message_box(error + "\n", nullptr);
+            bad = true;
+        } else if (shared > 0) {
+            any = true;
+        } else if (a == "--look" && i + 1 < argc) {
+            fixed.look = argv[++i];
+            any = true;
+            if (!is_view_preset(fixed.look)) {
+                platform.message_box("unknown view '" + fixed.look + "'\n", nullptr);
+                bad = true;
+            }
+        } else {
+            line += (line.empty() ? "" : " ") + a;
+        }
+    }
+    if (!any || bad) return std::nullopt;
+    return fixed;
+}
+
+void show_fixed_view(WebRun& run)
+{
+    const FixedView& f = *run.fixed;
+    const int64_t instant = chosen_instant(f.place);
+    fix_view(run.app, chosen_position(f.place), f.look, 1, instant);
+    run.app.time.tzinfo = run.platform.time_zone_at(instant);
+    run.platform.hold_clock();
+    run.fixed.reset();
+}
+
+void pass(void* arg)
+{
+    WebRun& run = *static_cast<WebRun*>(arg);
+    App& app = run.app;
+    main_loop_pass(app, run.platform);
+    if (app.controls.shot_counter != run.shots_offered) {
+        run.shots_offered = app.controls.shot_counter;
+        run.platform.offer_download(screenshot_name(run.shots_offered - 1));
+    }
+    // The first frame fixed the geometry and the home view; the fixed view goes over them.
+    if (run.fixed && app.frame.frame_xres > 0) show_fixed_view(run);
+    if (app.loop.quit_requested) {
+        emscripten_cancel_main_loop();
+        run.platform.show_end(end_program(app, run.platform));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Lives as long as the page: the browser calls the loop after main returns.
+    auto* run = new WebRun;
+    std::string line;
+    run->fixed = take_fixed_view(argc, argv, line, run->platform);
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    char* args[max_args];
+    const int count = split_command_line(buffer.data(), args);
+    if (!start_program(run->app, run->platform, count, args)) {
+        run->platform.show_end(start_failed);
+        return start_failed;
+    }
+    emscripten_set_main_loop_arg(pass, run, 0, false);
+    return 0;
+}

@@ -1,0 +1,57 @@
+'use strict';
+// Starts the viewer on the page. The four data files are fetched from beside
+// the page into the program's file system before start-up (a file the server
+// lacks is simply not there, as on a disk); the page's address gives the
+// command line: ?size=WxH, and ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a
+// fixed moment and view.
+(function () {
+  const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
+  const params = new URLSearchParams(location.search);
+  const messages = document.getElementById('messages');
+  const say = (text) => { messages.textContent += text.endsWith('\n') ? text : text + '\n'; };
+
+  const args = [];
+  if (params.has('size')) args.push('/' + params.get('size'));
+  for (const name of ['at', 'from', 'look']) if (params.has(name)) args.push('--' + name, params.get(name));
+
+  // The fetches start now, alongside the program's own download.
+  const fetched = dataFiles.map((name) =>
+    fetch(name).then((r) => (r.ok ? r.arrayBuffer() : null), () => null));
+
+  // Start-up time and frame count, for whoever measures them.
+  const stats = { firstFrameMs: null, frames: 0, ended: null };
+  window.globeStats = stats;
+
+  const Module = {
+    arguments: args,
+    preRun: [() => {
+      Module.addRunDependency('data files');
+      Promise.all(fetched).then((buffers) => {
+        buffers.forEach((b, i) => { if (b) Module.FS.writeFile(dataFiles[i], new Uint8Array(b)); });
+        Module.removeRunDependency('data files');
+      });
+    }],
+    print: (text) => console.log(text),
+    printErr: (text) => console.error(text),
+    showMessage: (text, caption) => say(caption ? caption + ': ' + text : text),
+    showEnd: (code) => {
+      stats.ended = code;
+      say(code ? 'The program has ended (exit code ' + code + ').' : 'The program has ended.');
+    },
+    onFrame: () => { if (stats.frames++ === 0) stats.firstFrameMs = performance.now(); },
+  };
+  window.Module = Module;
+
+  // The last frame as drawn, one palette index a pixel, row after row, in base64.
+  window.globeFrame = () => {
+    const f = Module.globeFrame;
+    const bytes = Module.HEAPU8.subarray(f.ptr, f.ptr + f.width * f.height);
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return { width: f.width, height: f.height, data: btoa(text) };
+  };
+
+  const script = document.createElement('script');
+  script.src = 'globe.js';
+  document.body.appendChild(script);
+})();
