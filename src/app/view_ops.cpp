@@ -43,6 +43,13 @@ void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
     update_time(time, 1, local_clock);
 }
 
+void place_eye(View& view, const Vec3& position)
+{
+    view.viewpos = position;
+    view.viewvel = {0, 0, 0};
+    view_north(view);
+}
+
 void view_look_at(View& view, double dx, double dy, double dz)
 {
     const double h2 = dx * dx + dz * dz;
