@@ -33,21 +33,20 @@ Vec3 geo(double lat, double lon)
     return {std::sin(lam) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lam)};
 }
 
-void set_frame_size(View& v, int32_t w, int32_t h)
+void set_frame_size(Camera& v, int32_t w, int32_t h)
 {
     v.xres_half = w * 0.5;
     v.yres_half = h * 0.5;
     set_zoom(v, w);
 }
 
-View make_view(int which, int32_t w, int32_t h)
+Camera make_view(int which, int32_t w, int32_t h)
 {
-    View v;
+    Camera v;
     set_frame_size(v, w, h);
     if (which == 0) {
-        TimeState time;
-        view_reset(v, time, CivilTime{});
-        v.viewpos = v.viewpos * v.min_dist;
+        v.viewpos = position_at(home_lat, home_lon) * lowest_eye_dist;
+        view_south(v);
         return v;
     }
     struct Eye {
@@ -72,7 +71,7 @@ void BM_FillGlobe(benchmark::State& state)
     }
     const auto w = static_cast<int32_t>(state.range(0));
     const auto h = static_cast<int32_t>(state.range(1));
-    const View view = make_view(static_cast<int>(state.range(2)), w, h);
+    const Camera view = make_view(static_cast<int>(state.range(2)), w, h);
     BenchFrame canvas(w, h);
     const FrameBuffer& frame = canvas.frame;
     Spans& spans = canvas.spans;
@@ -81,7 +80,7 @@ void BM_FillGlobe(benchmark::State& state)
         state.PauseTiming();
         globespans(view, frame, spans);
         state.ResumeTiming();
-        fillglobe(view, frame, spans, shore, false, seed);
+        fillglobe(view, false, frame, spans, shore, false, seed);
         benchmark::DoNotOptimize(canvas.pixels.data());
     }
 }

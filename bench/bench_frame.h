@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/spans.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
+#include "core/spans.h"
 
 // A frame buffer in memory with a span work area for every row, as the
 // renderers find them in a locked frame.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_frame.h"
+#include "core/constants.h"
 #include "earth/globe.h"
 #include "raster/gif.h"
 
@@ -40,7 +41,7 @@ Vec3 unit(Vec3 v)
 }
 
 // The projection at magnification 1 for a w x h frame.
-void set_projection(View& v, int32_t w, int32_t h)
+void set_projection(Camera& v, int32_t w, int32_t h)
 {
     v.xres_half = w * 0.5;
     v.yres_half = h * 0.5;
@@ -49,15 +50,15 @@ void set_projection(View& v, int32_t w, int32_t h)
     v.corner_dist2 = v.zoom_half * v.zoom_half + v.yres_half * v.yres_half + v.xres_half * v.xres_half;
 }
 
-View make_view(int which, int32_t w, int32_t h)
+Camera make_view(int which, int32_t w, int32_t h)
 {
-    View v;
+    Camera v;
     set_projection(v, w, h);
     if (which == 0) {
         // Home, 5 miles up, level and facing south.
         const Vec3 up = geo(41.6611, -71.4845);
         const Vec3 east = unit({-up.z, 0, up.x});
-        v.viewpos = up * v.min_dist;
+        v.viewpos = up * lowest_eye_dist;
         v.viewright = -east;
         v.viewdown = -up;
         v.viewfwd = cross(v.viewright, v.viewdown);
@@ -82,7 +83,7 @@ void BM_TexturedGlobe(benchmark::State& state)
     }
     const auto w = static_cast<int32_t>(state.range(0));
     const auto h = static_cast<int32_t>(state.range(1));
-    const View view = make_view(static_cast<int>(state.range(2)), w, h);
+    const Camera view = make_view(static_cast<int>(state.range(2)), w, h);
     BenchFrame canvas(w, h);
     const FrameBuffer& frame = canvas.frame;
     Spans& spans = canvas.spans;

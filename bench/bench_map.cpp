@@ -65,14 +65,13 @@ void BM_DrawBords(benchmark::State& state)
     loadbords(data_dir + "/BORDX.DAT", borders);
     BenchFrame canvas(640, 480);
     const FrameBuffer& frame = canvas.frame;
-    View view;
+    Camera view;
     view.xres_half = 320;
     view.yres_half = 240;
     set_zoom(view, 640);
     view.viewpos = Vec3{0.2, -0.7, -0.68} * (3 / length(Vec3{0.2, -0.7, -0.68}));
     view_look_at(view, -view.viewpos.x, -view.viewpos.y, -view.viewpos.z);
-    view.far_side_lines = static_cast<uint8_t>(state.range(0));
-    for (auto _ : state) drawbords(view, frame, borders);
+    for (auto _ : state) drawbords(view, frame, borders, state.range(0) != 0);
 }
 BENCHMARK(BM_DrawBords)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

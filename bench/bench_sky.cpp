@@ -28,7 +28,7 @@ const Stars& shipped_stars()
 
 struct Scene {
     BenchFrame canvas;
-    View view;
+    Camera view;
     TimeState time;
     Scene(int32_t w, int32_t h, bool moon);
 };
@@ -39,8 +39,8 @@ Scene::Scene(int32_t w, int32_t h, bool moon) : canvas(w, h)
     view.xres_half = w * 0.5;
     view.yres_half = h * 0.5;
     set_zoom(view, w);
-    view_reset(view, time, CivilTime{});
-    view.viewpos = view.viewpos * view.min_dist;
+    view.viewpos = position_at(home_lat, home_lon) * lowest_eye_dist;
+    view_south(view);
     time.tzinfo = TimeZoneInfo{};
     set_clock(time, {2000, 1, 1, 3, 0, 0});
     if (moon) {
@@ -55,7 +55,7 @@ void BM_draw_sky(benchmark::State& state)
     Scene s(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)), state.range(2) != 0);
     const Stars& stars = shipped_stars();
     for (auto _ : state) {
-        draw_sky(s.view, s.canvas.frame, s.canvas.spans, s.time, stars);
+        draw_sky(s.view, s.canvas.frame, s.canvas.spans, s.time, stars, true);
         benchmark::DoNotOptimize(s.canvas.pixels.data());
     }
     int64_t stars_lit = 0, moon = 0;

@@ -23,7 +23,7 @@ void draw_and_check(const Borders& borders, double dist, uint8_t far_side)
     frame.frame_xres = width;
     frame.frame_yres = height;
     for (int32_t y = 0; y < height; ++y) frame.row_offset.push_back(y * pitch);
-    View view;
+    Camera view;
     view.viewpos = {0.3 * dist, -0.4 * dist, -0.866 * dist};
     view.viewfwd = {-0.3, 0.4, 0.866};
     view.viewright = {0.9449, 0, 0.3273};
@@ -31,8 +31,7 @@ void draw_and_check(const Borders& borders, double dist, uint8_t far_side)
     view.zoom_half = 24;
     view.xres_half = 24;
     view.yres_half = 16;
-    view.far_side_lines = far_side;
-    drawbords(view, frame, borders);
+    drawbords(view, frame, borders, far_side);
     for (size_t i = 0; i < bytes.size(); ++i) {
         const size_t row = i / pitch, column = i % pitch;
         const bool pixel = row >= 1 && row <= height && column < width;

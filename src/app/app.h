@@ -2,11 +2,11 @@
 
 #include "app/controls.h"
 #include "app/settings.h"
-#include "app/spans.h"
+#include "core/spans.h"
 #include "app/view.h"
 #include "earth/borders.h"
 #include "earth/shore.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "platform/palette.h"
 #include "platform/platform.h"
 #include "raster/gif.h"

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-const char program_title[] = "Tessaly's program";
 
 namespace {
 

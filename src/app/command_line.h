@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "core/constants.h"
 
 constexpr int max_args = 64;
-extern const char program_title[];
 
 // Splits the command line in place at spaces and tabs (no quoting). argv[0]
 // is the program title; at most max_args entries, further arguments are ignored.

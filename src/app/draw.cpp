@@ -18,12 +18,12 @@ void clear_frame(const FrameBuffer& frame)
 void draw_globe(App& app)
 {
     const View& view = app.view;
-    globespans(view, app.frame, app.spans);
+    globespans(view.camera, app.frame, app.spans);
     if (view.texture_loaded)
-        texglobe(view, app.frame, app.spans, app.texture);
+        texglobe(view.camera, app.frame, app.spans, app.texture);
     else
-        fillglobe(view, app.frame, app.spans, app.shore, app.controls.key_state[dik::capital] != 0,
-                  app.controls.rand_seed);
+        fillglobe(view.camera, view.far_side_lines, app.frame, app.spans, app.shore,
+                  app.controls.key_state[dik::capital] != 0, app.controls.rand_seed);
 }
 
 }  // namespace
@@ -35,6 +35,7 @@ void draw_scene(App& app)
     else
         clear_frame(app.frame);
     // Borders show over the cleared frame too when the Earth is hidden.
-    if (app.view.show_borders) drawbords(app.view, app.frame, app.borders);
-    if (!app.view.texture_loaded) draw_sky(app.view, app.frame, app.spans, app.time, app.stars);
+    const View& view = app.view;
+    if (view.show_borders) drawbords(view.camera, app.frame, app.borders, view.far_side_lines);
+    if (!view.texture_loaded) draw_sky(view.camera, app.frame, app.spans, app.time, app.stars, view.show_labels);
 }

@@ -53,7 +53,7 @@ void run_frame(App& app, Platform& platform)
     zoom_keys(app);
     zoom_wheel(app, platform.poll_wheel());
     if (app.time.time_manual == 0) update_time(app.time, 1, platform.local_time());
-    view_rotate(app.view, turn.roll, turn.pitch, turn.yaw);
+    view_rotate(app.view.camera, turn.roll, turn.pitch, turn.yaw);
 
     // Wrap-around of the 32-bit timer is harmless in unsigned arithmetic.
     controls.frame_dt =

@@ -16,13 +16,13 @@ double smoothed(double value, int32_t raw)
 // Sets the zoom, stopping exactly at magnification 1 when the change reaches or crosses it.
 void zoom_towards(App& app, double next)
 {
-    const double old = app.view.zoom;
+    const double old = app.view.camera.zoom;
     const double w = app.frame.frame_xres;
     if ((old < w && w <= next) || (next <= w && w < old)) {
-        set_zoom(app.view, w);
+        set_zoom(app.view.camera, w);
         app.view.zoom_latch = 1;
     } else {
-        set_zoom(app.view, next);
+        set_zoom(app.view.camera, next);
     }
 }
 
@@ -38,15 +38,15 @@ TurnAngles smooth_mouse(App& app, int32_t dx, int32_t dy)
     TurnAngles turn;
     const int32_t w = app.frame.frame_xres;
     if (w != -1) {
-        turn.yaw = w * mx / (view.zoom * 128);
-        turn.pitch = w * my / (view.zoom * -128);
+        turn.yaw = w * mx / (view.camera.zoom * 128);
+        turn.pitch = w * my / (view.camera.zoom * -128);
     }
     if (c.mouse_buttons & 2) {
         turn.roll = mx * (-1.0 / 128);
         turn.yaw = 0;
     } else if (view.show_earth && view.auto_level) {
-        const double r2 = dot(view.viewpos, view.viewpos);
-        if (r2 < 16) turn.roll = dot(view.viewpos, view.viewright) / (r2 * dot(view.viewright, view.viewright) * -8);
+        const double r2 = dot(view.camera.viewpos, view.camera.viewpos);
+        if (r2 < 16) turn.roll = dot(view.camera.viewpos, view.camera.viewright) / (r2 * dot(view.camera.viewright, view.camera.viewright) * -8);
     }
     return turn;
 }
@@ -104,7 +104,7 @@ void spin_keys(App& app)
     const uint8_t* keys = app.controls.key_state;
     const int32_t d = keys[dik::period] - keys[dik::comma];
     if (d == 0) return;
-    view_spin(app.view, d * (keys[dik::lshift] + 1) * (3 * keys[dik::rshift] + 1) / 128.0);
+    view_spin(app.view.camera, d * (keys[dik::lshift] + 1) * (3 * keys[dik::rshift] + 1) / 128.0);
 }
 
 void zoom_keys(App& app)
@@ -114,12 +114,12 @@ void zoom_keys(App& app)
     if (!keys[dik::multiply] && !keys[dik::divide]) {
         view.zoom_latch = 0;
     } else if (view.zoom_latch == 0 && app.frame.frame_xres != -1) {
-        zoom_towards(app, view.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02));
+        zoom_towards(app, view.camera.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02));
     }
     if (keys[dik::numpad5]) {
         keys[dik::numpad5] = 0;
         if (app.frame.frame_xres != -1) {
-            set_zoom(view, app.frame.frame_xres);
+            set_zoom(view.camera, app.frame.frame_xres);
             view.zoom_latch = 1;
         }
     }
@@ -130,6 +130,6 @@ void zoom_wheel(App& app, int32_t notches)
     if (app.frame.frame_xres == -1 || notches == 0) return;
     // A quick turn of the wheel still stops at magnification 1 for this frame.
     app.view.zoom_latch = 0;
-    for (; notches > 0 && !app.view.zoom_latch; --notches) zoom_towards(app, app.view.zoom * 1.1);
-    for (; notches < 0 && !app.view.zoom_latch; ++notches) zoom_towards(app, app.view.zoom / 1.1);
+    for (; notches > 0 && !app.view.zoom_latch; --notches) zoom_towards(app, app.view.camera.zoom * 1.1);
+    for (; notches < 0 && !app.view.zoom_latch; ++notches) zoom_towards(app, app.view.camera.zoom / 1.1);
 }

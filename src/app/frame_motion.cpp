@@ -28,15 +28,15 @@ void random_place(View& view, uint32_t& seed)
     const double z = uniform(seed);
     const double theta = uniform(seed) * std::numbers::pi;
     const double ring = std::sqrt(1 - z * z);
-    view.viewpos = {std::cos(theta) * ring, std::sin(theta) * ring, z};
-    view.viewfwd = -view.viewpos;
+    view.camera.viewpos = {std::cos(theta) * ring, std::sin(theta) * ring, z};
+    view.camera.viewfwd = -view.camera.viewpos;
     const double z2 = uniform(seed);
     const double phi = uniform(seed) * std::numbers::pi;
     const double ring2 = std::sqrt(1 - z2 * z2);
     const Vec3 r = {std::cos(phi) * ring2, std::sin(phi) * ring2, z2};
-    const Vec3 right = r - view.viewfwd * dot(r, view.viewfwd);
-    view.viewright = right * (1 / length(right));
-    view.viewdown = cross(view.viewfwd, view.viewright);
+    const Vec3 right = r - view.camera.viewfwd * dot(r, view.camera.viewfwd);
+    view.camera.viewright = right * (1 / length(right));
+    view.camera.viewdown = cross(view.camera.viewfwd, view.camera.viewright);
 }
 
 }  // namespace
@@ -53,15 +53,15 @@ void motion_keys(App& app)
         uint8_t key;
         Vec3 direction;
     } moves[] = {
-        {dik::left, -view.viewright}, {dik::right, view.viewright}, {dik::rcontrol, -view.viewdown},
-        {dik::numpad0, view.viewdown}, {dik::up, view.viewfwd},     {dik::down, -view.viewfwd},
+        {dik::left, -view.camera.viewright}, {dik::right, view.camera.viewright}, {dik::rcontrol, -view.camera.viewdown},
+        {dik::numpad0, view.camera.viewdown}, {dik::up, view.camera.viewfwd},     {dik::down, -view.camera.viewfwd},
     };
     for (const auto& move : moves) {
         if (!keys[move.key]) continue;
         if (view.orbit_mode)
-            view.viewvel = view.viewvel + move.direction * s * 0.01;
+            view.camera.viewvel = view.camera.viewvel + move.direction * s * 0.01;
         else
-            view.viewpos = view.viewpos + move.direction * s;
+            view.camera.viewpos = view.camera.viewpos + move.direction * s;
     }
 }
 
@@ -69,13 +69,13 @@ void preset_and_toggle_keys(App& app, Platform& platform)
 {
     uint8_t* keys = app.controls.key_state;
     View& view = app.view;
-    if (keys[dik::c]) view_centre(view);
-    if (keys[dik::d]) view_down(view);
-    if (keys[dik::z]) view_up(view);
-    if (keys[dik::n]) view_north(view);
-    if (keys[dik::s]) view_south(view);
-    if (keys[dik::e]) view_east(view);
-    if (keys[dik::w]) view_west(view);
+    if (keys[dik::c]) view_centre(view.camera);
+    if (keys[dik::d]) view_down(view.camera);
+    if (keys[dik::z]) view_up(view.camera);
+    if (keys[dik::n]) view_north(view.camera);
+    if (keys[dik::s]) view_south(view.camera);
+    if (keys[dik::e]) view_east(view.camera);
+    if (keys[dik::w]) view_west(view.camera);
     if (take_press(keys, dik::slash)) view_reset(view, app.time, platform.local_time());
     if (take_press(keys, dik::r)) random_place(view, app.controls.rand_seed);
     if (take_press(keys, dik::l)) load_map_data(app, platform);
@@ -85,29 +85,29 @@ void preset_and_toggle_keys(App& app, Platform& platform)
     if (take_press(keys, dik::a)) view.auto_level ^= 1;
     if (take_press(keys, dik::g)) {
         view.orbit_mode ^= 1;
-        view.viewvel = {0, 0, 0};
+        view.camera.viewvel = {0, 0, 0};
     }
-    if (take_press(keys, dik::space)) view.viewvel = {0, 0, 0};
+    if (take_press(keys, dik::space)) view.camera.viewvel = {0, 0, 0};
 }
 
 void orbit_physics(App& app)
 {
     View& view = app.view;
     if (!view.orbit_mode) return;
-    const double r2 = dot(view.viewpos, view.viewpos);
+    const double r2 = dot(view.camera.viewpos, view.camera.viewpos);
     const double k = -0.0003 / (std::sqrt(r2) * r2);
     const double t = app.controls.frame_dt / 16.0;
-    view.viewvel = view.viewvel + view.viewpos * k * t;
-    view.viewpos = view.viewpos + view.viewvel * t;
+    view.camera.viewvel = view.camera.viewvel + view.camera.viewpos * k * t;
+    view.camera.viewpos = view.camera.viewpos + view.camera.viewvel * t;
 }
 
 void keep_above_ground(App& app)
 {
     View& view = app.view;
-    const double d = length(view.viewpos);
+    const double d = length(view.camera.viewpos);
     if (d >= view.min_dist) return;
-    view.viewpos = view.viewpos * (view.min_dist / d);
-    view.viewvel = view.viewvel * std::pow(0.99, app.controls.frame_dt);
+    view.camera.viewpos = view.camera.viewpos * (view.min_dist / d);
+    view.camera.viewvel = view.camera.viewvel * std::pow(0.99, app.controls.frame_dt);
 }
 
 void free_buffers(App& app)

@@ -31,10 +31,10 @@ void set_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xr
     frame.row_offset.resize(static_cast<size_t>(yres > 0 ? yres : 0));
     for (int32_t y = 0; y < yres; ++y) frame.row_offset[static_cast<size_t>(y)] = y * pitch;
 
-    app.view.xres_half = xres * 0.5;
-    app.view.yres_half = yres * 0.5;
+    app.view.camera.xres_half = xres * 0.5;
+    app.view.camera.yres_half = yres * 0.5;
     view_reset(app.view, app.time, platform.local_time());
-    set_zoom(app.view, xres);
+    set_zoom(app.view.camera, xres);
 
     if (!allocate_spans(app.spans, yres)) platform.message_box("Out of memory (xp)", nullptr);
 }

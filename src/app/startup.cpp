@@ -18,8 +18,7 @@ void startup(App& app, Platform& platform, int argc, char** argv)
     load_data(app, platform);
     start_clocks(app, platform);
 
-    constexpr double diameter = 7928;
-    app.view.min_dist = (diameter * 0.5 + 5) / (diameter * 0.5);
+    app.view.min_dist = lowest_eye_dist;
 }
 
 void load_data(App& app, Platform& platform)

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/constants.h"
 #include "raster/text.h"
 #include "sky/calendar.h"
 
@@ -103,7 +104,7 @@ std::string longitude_line(const Vec3& viewpos)
 std::string speed_line(const Vec3& viewvel)
 {
     // Earth radii per 4 ms as a percentage of the speed of light.
-    const double light = (186282.3976 / (7928 * 0.5)) * 0.004;
+    const double light = (186282.3976 / earth_radius_miles) * 0.004;
     return format("%f%%", length(viewvel) * 100 / light);
 }
 
@@ -126,11 +127,11 @@ std::vector<StatusLine> status_lines(const FrameBuffer& frame, const View& view,
     lines.push_back({0, date_line(time)});
     lines.push_back({8, time_line(time)});
     if (view.orbit_mode) {
-        lines.push_back({16, latitude_line(view.viewpos)});
-        lines.push_back({24, longitude_line(view.viewpos)});
-        lines.push_back({frame.frame_yres - 6, speed_line(view.viewvel)});
+        lines.push_back({16, latitude_line(view.camera.viewpos)});
+        lines.push_back({24, longitude_line(view.camera.viewpos)});
+        lines.push_back({frame.frame_yres - 6, speed_line(view.camera.viewvel)});
     }
-    if (view.zoom != frame.frame_xres) lines.push_back({32, zoom_line(view.zoom, frame.frame_xres)});
+    if (view.camera.zoom != frame.frame_xres) lines.push_back({32, zoom_line(view.camera.zoom, frame.frame_xres)});
     return lines;
 }
 

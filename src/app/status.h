@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/vec3.h"
+#include "core/vec3.h"
 #include "app/view.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "sky/clock.h"
 
 // The status overlay: date, local time with the zone, and in orbit mode the

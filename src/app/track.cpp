@@ -142,7 +142,7 @@ void track_body(App& app, Platform& platform)
     const int32_t body = selected_body(keys);
     if (body < 0) return;
     if (keys[dik::backslash])
-        search_event(body, keys[dik::lshift] || keys[dik::rshift], app.time, app.view.viewpos, keys, platform);
-    const Vec3 b = body_direction(body, app.time, app.view.viewpos);
-    view_look_at(app.view, b.x, b.y, b.z);
+        search_event(body, keys[dik::lshift] || keys[dik::rshift], app.time, app.view.camera.viewpos, keys, platform);
+    const Vec3 b = body_direction(body, app.time, app.view.camera.viewpos);
+    view_look_at(app.view.camera, b.x, b.y, b.z);
 }

@@ -1,17 +1,12 @@
 #pragma once
 #include <cstdint>
 
-#include "app/vec3.h"
+#include "core/camera.h"
+#include "core/constants.h"
 
-// The one camera and its projection, in the Earth-fixed frame (unit: one
-// Earth radius; -y points to the North Pole).
+// The camera with the viewer's display toggles and per-frame latches.
 struct View {
-    Vec3 viewpos, viewright, viewdown, viewfwd, viewvel;
-    double zoom = 0;
-    double zoom_half = 0;
-    double xres_half = 0;
-    double yres_half = 0;
-    double corner_dist2 = 0;
+    Camera camera;
     uint8_t zoom_latch = 0;
 
     uint8_t show_earth = 1;
@@ -22,5 +17,5 @@ struct View {
     uint8_t far_side_lines = 0;
     uint8_t texture_loaded = 0;
 
-    double min_dist = 1.0012613521695257;
+    double min_dist = lowest_eye_dist;
 };

@@ -5,7 +5,7 @@
 namespace {
 
 // The horizontal unit vector pointing east at the eye; false on the axis.
-bool east_of_eye(const View& view, Vec3& n)
+bool east_of_eye(const Camera& view, Vec3& n)
 {
     const Vec3& p = view.viewpos;
     const double h2 = p.x * p.x + p.z * p.z;
@@ -15,7 +15,7 @@ bool east_of_eye(const View& view, Vec3& n)
     return true;
 }
 
-Vec3 up_at_eye(const View& view) { return view.viewpos * (1 / length(view.viewpos)); }
+Vec3 up_at_eye(const Camera& view) { return view.viewpos * (1 / length(view.viewpos)); }
 
 Vec3 normalised(Vec3 a) { return a * (1 / length(a)); }
 
@@ -33,9 +33,10 @@ Vec3 position_at_degrees(double lat, double lon)
 
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
 {
-    view.viewpos = position_at(home_lat, home_lon);
-    view_south(view);
-    view.viewvel = {0, 0, 0};
+    Camera& camera = view.camera;
+    camera.viewpos = position_at(home_lat, home_lon);
+    view_south(camera);
+    camera.viewvel = {0, 0, 0};
     view.far_side_lines = 0;
     view.show_earth = view.show_borders = view.orbit_mode = view.auto_level = view.show_labels = 1;
     time.sidereal_angle = 0;
@@ -43,14 +44,14 @@ void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
     update_time(time, 1, local_clock);
 }
 
-void place_eye(View& view, const Vec3& position)
+void place_eye(Camera& camera, const Vec3& position)
 {
-    view.viewpos = position;
-    view.viewvel = {0, 0, 0};
-    view_north(view);
+    camera.viewpos = position;
+    camera.viewvel = {0, 0, 0};
+    view_north(camera);
 }
 
-void view_look_at(View& view, double dx, double dy, double dz)
+void view_look_at(Camera& view, double dx, double dy, double dz)
 {
     const double h2 = dx * dx + dz * dz;
     if (h2 <= 0) return;
@@ -61,7 +62,7 @@ void view_look_at(View& view, double dx, double dy, double dz)
     view.viewdown = cross(view.viewfwd, view.viewright);
 }
 
-void view_centre(View& view)
+void view_centre(Camera& view)
 {
     const Vec3 c = cross(view.viewpos, view.viewright);
     if (c.x == 0 && c.y == 0 && c.z == 0) return;
@@ -70,7 +71,7 @@ void view_centre(View& view)
     view.viewdown = cross(view.viewfwd, view.viewright);
 }
 
-void view_down(View& view)
+void view_down(Camera& view)
 {
     Vec3 n;
     if (!east_of_eye(view, n)) return;
@@ -79,7 +80,7 @@ void view_down(View& view)
     view.viewdown = cross(view.viewfwd, view.viewright);
 }
 
-void view_up(View& view)
+void view_up(Camera& view)
 {
     Vec3 n;
     if (!east_of_eye(view, n)) return;
@@ -88,7 +89,7 @@ void view_up(View& view)
     view.viewdown = cross(view.viewfwd, view.viewright);
 }
 
-void view_north(View& view)
+void view_north(Camera& view)
 {
     Vec3 n;
     if (!east_of_eye(view, n)) return;
@@ -97,7 +98,7 @@ void view_north(View& view)
     view.viewfwd = cross(view.viewright, view.viewdown);
 }
 
-void view_south(View& view)
+void view_south(Camera& view)
 {
     Vec3 n;
     if (!east_of_eye(view, n)) return;
@@ -106,7 +107,7 @@ void view_south(View& view)
     view.viewfwd = cross(view.viewright, view.viewdown);
 }
 
-void view_east(View& view)
+void view_east(Camera& view)
 {
     Vec3 n;
     if (!east_of_eye(view, n)) return;
@@ -115,7 +116,7 @@ void view_east(View& view)
     view.viewright = cross(view.viewdown, view.viewfwd);
 }
 
-void view_west(View& view)
+void view_west(Camera& view)
 {
     Vec3 n;
     if (!east_of_eye(view, n)) return;
@@ -124,7 +125,7 @@ void view_west(View& view)
     view.viewright = cross(view.viewdown, view.viewfwd);
 }
 
-void view_rotate(View& view, double a, double b, double c)
+void view_rotate(Camera& view, double a, double b, double c)
 {
     const double cA = std::cos(a), sA = std::sin(a);
     const double cB = std::cos(b), sB = std::sin(b);
@@ -135,7 +136,7 @@ void view_rotate(View& view, double a, double b, double c)
     view.viewfwd = R * (cB * sC) + D * sB + F * (cB * cC);
 }
 
-void view_spin(View& view, double angle)
+void view_spin(Camera& view, double angle)
 {
     const double c = std::cos(angle), s = std::sin(angle);
     for (Vec3* v : {&view.viewpos, &view.viewright, &view.viewdown, &view.viewfwd}) {
@@ -145,7 +146,7 @@ void view_spin(View& view, double angle)
     }
 }
 
-void set_zoom(View& view, double z)
+void set_zoom(Camera& view, double z)
 {
     view.zoom = z;
     view.zoom_half = z * 0.5;

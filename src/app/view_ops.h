@@ -18,21 +18,21 @@ constexpr double home_lon = -1.2476398891418865;
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock);
 
 // Puts the eye at position, at rest, looking level north.
-void place_eye(View& view, const Vec3& position);
+void place_eye(Camera& camera, const Vec3& position);
 // Aims the line of sight along (dx, dy, dz) with viewright horizontal; a
 // direction along the axis changes nothing.
-void view_look_at(View& view, double dx, double dy, double dz);
+void view_look_at(Camera& view, double dx, double dy, double dz);
 
-void view_centre(View& view);
-void view_down(View& view);
-void view_up(View& view);
-void view_north(View& view);
-void view_south(View& view);
-void view_east(View& view);
-void view_west(View& view);
+void view_centre(Camera& view);
+void view_down(Camera& view);
+void view_up(Camera& view);
+void view_north(Camera& view);
+void view_south(Camera& view);
+void view_east(Camera& view);
+void view_west(Camera& view);
 
 // Roll a about the line of sight, pitch b about viewright, yaw c about viewdown.
-void view_rotate(View& view, double a, double b, double c);
+void view_rotate(Camera& view, double a, double b, double c);
 // Turns the eye and the camera together about the Earth's axis.
-void view_spin(View& view, double angle);
-void set_zoom(View& view, double z);
+void view_spin(Camera& view, double angle);
+void set_zoom(Camera& view, double z);

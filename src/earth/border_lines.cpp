@@ -45,11 +45,11 @@ CamPoint lerp(const CamPoint& a, const CamPoint& b, double t)
 }
 
 struct Eye {
-    const View& view;
+    const Camera& view;
     double dist;
     double er, ed, ef;
 
-    explicit Eye(const View& v)
+    explicit Eye(const Camera& v)
         : view(v), dist(length(v.viewpos)), er(dot(v.viewpos, v.viewright)), ed(dot(v.viewpos, v.viewdown)),
           ef(dot(v.viewpos, v.viewfwd))
     {
@@ -79,11 +79,11 @@ void draw_border_line(const FrameBuffer& frame, double x0, double y0, double x1,
         step_line(x0, y0, x1, y1, frame.frame_xres, frame.frame_yres, [&](int32_t x, int32_t y) { frame.row(y)[x] = colour; });
 }
 
-void drawbords(const View& view, const FrameBuffer& frame, const Borders& borders)
+void drawbords(const Camera& view, const FrameBuffer& frame, const Borders& borders, bool far_side)
 {
     if (frame.frame_ptr == nullptr || frame.frame_xres <= 0 || frame.frame_yres <= 0) return;
     const Eye eye(view);
-    const bool cull = !view.far_side_lines;
+    const bool cull = !far_side;
     bool chain = false;  // prev is the visible, unclipped end of the last line drawn
     CamPoint prev{};
     double x1 = 0;

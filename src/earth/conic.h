@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/spans.h"
-#include "platform/frame_buffer.h"
+#include "core/spans.h"
+#include "core/frame_buffer.h"
 
 // Rasterises the filled ellipse a*x^2 + b*x*y + c*y^2 + d*x + e*y + f <= 0
 // (either overall sign) over pixel positions: each row from first to end - 1

@@ -112,11 +112,11 @@ void fill_rows(const FillGeometry& g, const Shore& shore, const FrameBuffer& fra
 
 }  // namespace
 
-void fillglobe(const View& view, const FrameBuffer& frame, Spans& spans, const Shore& shore, bool caps_lock,
-               uint32_t& rand_seed)
+void fillglobe(const Camera& view, bool far_side, const FrameBuffer& frame, Spans& spans, const Shore& shore,
+               bool caps_lock, uint32_t& rand_seed)
 {
     if (frame.frame_ptr == nullptr || frame.frame_xres <= 0 || frame.frame_yres <= 0) return;
-    const FillGeometry g = fill_geometry(view);
+    const FillGeometry g = fill_geometry(view, far_side);
     const int32_t rows = std::max(std::min(frame.frame_yres, spans.rows), 0);
     std::vector<uint8_t> limbflip(static_cast<size_t>(rows), 0);
     shore_crossings(g, shore, frame, spans, limbflip);

@@ -1,8 +1,8 @@
 #pragma once
-#include "app/spans.h"
+#include "core/spans.h"
 #include "earth/fill_geometry.h"
 #include "earth/shore.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 // Outlines the boundary circle of every visible piece's cap with single
 // pixels at both ends of each row it covers. Uses and empties the span lists.

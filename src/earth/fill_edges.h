@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/spans.h"
+#include "core/spans.h"
 #include "earth/fill_geometry.h"
 #include "earth/shore.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 // Walks every shoreline loop, projects the segments on the side that faces
 // the eye (every segment with far_side) and appends each segment's crossing

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/vec3.h"
-#include "app/view.h"
+#include "core/vec3.h"
+#include "core/camera.h"
 #include "earth/shore.h"
 
 // The view as the land and sea fill uses it, derived once per frame.
@@ -26,7 +26,7 @@ struct CamPoint {
 // Nearer than this to the eye plane a point is not projected.
 constexpr double near_limit = 1.0 / 2048;
 
-inline FillGeometry fill_geometry(const View& view)
+inline FillGeometry fill_geometry(const Camera& view, bool far_side)
 {
     FillGeometry g;
     g.E = view.viewpos;
@@ -43,7 +43,7 @@ inline FillGeometry fill_geometry(const View& view)
     g.cx = view.xres_half;
     g.cy = view.yres_half;
     g.f = view.zoom_half;
-    g.far_side = view.far_side_lines != 0;
+    g.far_side = far_side;
     return g;
 }
 

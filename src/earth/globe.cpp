@@ -49,7 +49,7 @@ bool has_picture(const Texture& t)
 }
 
 // One ray per pixel from the eye; the nearer hit on the sphere gives the texel.
-void draw_span(const View& view, const Sampler& sampler, double y, int32_t x0, int32_t x1, uint8_t* out)
+void draw_span(const Camera& view, const Sampler& sampler, double y, int32_t x0, int32_t x1, uint8_t* out)
 {
     const Vec3 e = view.viewpos;
     const double lift = dot(e, e) - 1;
@@ -70,7 +70,7 @@ void draw_span(const View& view, const Sampler& sampler, double y, int32_t x0, i
 
 }  // namespace
 
-void globespans(const View& view, const FrameBuffer& frame, Spans& spans)
+void globespans(const Camera& view, const FrameBuffer& frame, Spans& spans)
 {
     std::fill(spans.xpcnt.begin(), spans.xpcnt.end(), 0);
     const Vec3 e = view.viewpos;
@@ -123,7 +123,7 @@ void globespans(const View& view, const FrameBuffer& frame, Spans& spans)
     }
 }
 
-void texglobe(const View& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture)
+void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture)
 {
     const int32_t xres = frame.frame_xres;
     const bool picture = has_picture(texture);

@@ -1,7 +1,7 @@
 #pragma once
-#include "app/spans.h"
-#include "app/view.h"
-#include "platform/frame_buffer.h"
+#include "core/spans.h"
+#include "core/camera.h"
+#include "core/frame_buffer.h"
 #include "raster/gif.h"
 
 // Lists, for every row of the frame, the pixels that fall on the Earth's disc
@@ -9,10 +9,10 @@
 // exactly two entries, its left end (inclusive) and right end (exclusive),
 // clipped to [0, frame_xres]; every other row gets none. Rows beyond the span
 // work area get nothing.
-void globespans(const View& view, const FrameBuffer& frame, Spans& spans);
+void globespans(const Camera& view, const FrameBuffer& frame, Spans& spans);
 
 // Draws every row of the frame: each pixel of a row's span takes the texel at
 // the longitude and latitude where its ray meets the sphere, every other pixel
 // (and a ray that misses at the rim) becomes 0. Without a picture in the
 // texture the whole frame becomes 0.
-void texglobe(const View& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture);
+void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture);

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/vec3.h"
+#include "core/vec3.h"
 #include "earth/shore_build.h"
 
 namespace {

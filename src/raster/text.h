@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 // Draws one 4 x 6 glyph per byte from (x, y) rightwards. bg < 0 leaves the
 // clear pixels of each cell untouched. The caller keeps every cell inside the frame.

@@ -1,12 +1,11 @@
 #include "sky/clock.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "sky/calendar.h"
 
 namespace {
-
-const double pi = 3.141592653589793;
 
 // Millisecond timer values wrap around; their differences are taken modulo 2^32.
 int32_t ms_between(int32_t from, int32_t to)
@@ -100,8 +99,8 @@ void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
                     static_cast<double>(days_from_date(1999, 12, 31)));
     t.day_number = d;
 
-    const double degree = pi * 0.005555555555555555;
-    t.sidereal_angle = pi + 2 * pi * f + (282.9404 + 4.70935e-05 * d) * degree +
+    const double degree = std::numbers::pi * 0.005555555555555555;
+    t.sidereal_angle = std::numbers::pi + 2 * std::numbers::pi * f + (282.9404 + 4.70935e-05 * d) * degree +
                        (356.047 + 0.9856002585 * d) * degree;
 
     double obliquity = (23.4393 - 3.563e-07 * d) * 0.017453292519943295;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/constants.h"
 #include "sky/orbit.h"
 
 namespace {
@@ -158,7 +159,7 @@ Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos)
 
     // The viewer: the Earth's centre moved to the eye, less the Earth's part
     // of the Earth-Moon barycentre's motion.
-    Vec3 eye = orbit::viewer_in_space(viewpos, time.sidereal_angle) * (7928 * 0.5 * 1e-06);
+    Vec3 eye = orbit::viewer_in_space(viewpos, time.sidereal_angle) * (earth_radius_miles * 1e-06);
     p = p + eye;
     Vec3 moon = moon_position(time, viewpos);
     return p - moon * moon_mass_ratio;

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/vec3.h"
+#include "core/vec3.h"
 #include "sky/clock.h"
 
 // The ten bodies of the sky, by index: Mercury, Venus, the Moon (the Earth,

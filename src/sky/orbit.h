@@ -2,7 +2,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/vec3.h"
+#include "core/vec3.h"
 
 // Steps shared by the planets and the Moon. Every step keeps the order of
 // operations of the published theory, so that results agree to the last bit.

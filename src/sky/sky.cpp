@@ -35,7 +35,7 @@ double dist2(const Vec3* view_pos, int32_t k)
 
 }  // namespace
 
-SkyCamera sky_camera(const View& view, const FrameBuffer& frame, double sidereal_angle)
+SkyCamera sky_camera(const Camera& view, const FrameBuffer& frame, double sidereal_angle)
 {
     double c = std::cos(sidereal_angle);
     double s = std::sin(sidereal_angle);
@@ -66,8 +66,8 @@ void draw_label(const FrameBuffer& frame, int32_t sx, int32_t sy, const char* na
         drawtext(frame, x, y, label_colour, -1, name);
 }
 
-void draw_sky(const View& view, const FrameBuffer& frame, Spans& spans, const TimeState& time,
-              const Stars& stars)
+void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const TimeState& time,
+              const Stars& stars, bool labels)
 {
     SkyCamera cam = sky_camera(view, frame, time.sidereal_angle);
     draw_stars(view, frame, cam, stars);
@@ -106,6 +106,6 @@ void draw_sky(const View& view, const FrameBuffer& frame, Spans& spans, const Ti
             draw_disc(view, frame, spans, p, at[sun_index] - at[k], body_diameter[k], body_colour[k]);
         else
             draw_dot(frame, sx, sy, body_colour[k]);
-        if (view.show_labels) draw_label(frame, sx, sy, body_names[k]);
+        if (labels) draw_label(frame, sx, sy, body_names[k]);
     }
 }

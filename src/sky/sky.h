@@ -1,18 +1,18 @@
 #pragma once
 #include <cstdint>
 
-#include "app/spans.h"
-#include "app/vec3.h"
-#include "app/view.h"
-#include "platform/frame_buffer.h"
+#include "core/spans.h"
+#include "core/vec3.h"
+#include "core/camera.h"
+#include "core/frame_buffer.h"
 #include "sky/clock.h"
 #include "sky/stars.h"
 
 // Paints the stars, the Sun, the Moon and the planets, with their names when
-// view.show_labels is set, over what the frame already holds. Stars only
+// labels is set, over what the frame already holds. Stars only
 // brighten the grey ramp 0..63; bodies use their colours from the body table.
-void draw_sky(const View& view, const FrameBuffer& frame, Spans& spans, const TimeState& time,
-              const Stars& stars);
+void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const TimeState& time,
+              const Stars& stars, bool labels);
 
 // The steps of draw_sky, each usable on its own.
 
@@ -22,9 +22,9 @@ struct SkyCamera {
     Vec3 right, down, fwd;
     double corner_cos = 0;
 };
-SkyCamera sky_camera(const View& view, const FrameBuffer& frame, double sidereal_angle);
+SkyCamera sky_camera(const Camera& view, const FrameBuffer& frame, double sidereal_angle);
 
-void draw_stars(const View& view, const FrameBuffer& frame, const SkyCamera& camera, const Stars& stars);
+void draw_stars(const Camera& view, const FrameBuffer& frame, const SkyCamera& camera, const Stars& stars);
 
 // A 3 x 3 dot centred on (sx, sy), only over sky darker than colour AND 63.
 void draw_dot(const FrameBuffer& frame, int32_t sx, int32_t sy, uint8_t colour);
@@ -33,7 +33,7 @@ void draw_dot(const FrameBuffer& frame, int32_t sx, int32_t sy, uint8_t colour);
 // viewfwd; million miles) of the given diameter (miles), lit from the
 // direction to_sun (the vector from the body to the Sun; zero for the Sun
 // itself, which is lit all over). Its dark side takes colour lit - 8.
-void draw_disc(const View& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
+void draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
                const Vec3& to_sun, double diameter, uint8_t lit);
 
 // The name centred 8 rows above (sx, sy) in colour 31, or nothing when it

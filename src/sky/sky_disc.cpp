@@ -58,7 +58,7 @@ void fill_split(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right
 
 // The limb: screen points whose viewing ray w = (x - xres_half, y - yres_half,
 // zoom_half) meets the sphere of angular radius rho about u.
-void limb_spans(const View& v, const FrameBuffer& frame, Spans& spans, const Vec3& u, double rho2,
+void limb_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u, double rho2,
                 int32_t& first, int32_t& end)
 {
     double k = rho2 - 1;
@@ -70,7 +70,7 @@ void limb_spans(const View& v, const FrameBuffer& frame, Spans& spans, const Vec
 
 // The terminator: the projection of the body's great circle facing the
 // light, the quadratic form rho^2 (L.w)^2 + (n.w)^2 - |w|^2 + (u.w)^2 in w.
-void terminator_spans(const View& v, const FrameBuffer& frame, Spans& spans, const Vec3& u,
+void terminator_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u,
                       const Vec3& l, const Vec3& n, double rho2, int32_t& first, int32_t& end)
 {
     double qxx = rho2 * l.x * l.x + n.x * n.x - 1 + u.x * u.x;
@@ -90,7 +90,7 @@ void terminator_spans(const View& v, const FrameBuffer& frame, Spans& spans, con
                first, end);
 }
 
-SideTest side_test(const View& v, const Vec3& u, const Vec3& l, const Vec3& n, double rho2,
+SideTest side_test(const Camera& v, const Vec3& u, const Vec3& l, const Vec3& n, double rho2,
                    uint8_t lit, uint8_t dark)
 {
     Vec3 p = u * dot(n, n) + cross(n, l) * rho2;
@@ -102,7 +102,7 @@ SideTest side_test(const View& v, const Vec3& u, const Vec3& l, const Vec3& n, d
 
 }  // namespace
 
-void draw_disc(const View& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
+void draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
                const Vec3& to_sun, double diameter, uint8_t lit)
 {
     if (spans.rows < frame.frame_yres) return;

@@ -3,7 +3,7 @@
 
 #include "sky/sky.h"
 
-void draw_stars(const View& view, const FrameBuffer& frame, const SkyCamera& camera, const Stars& stars)
+void draw_stars(const Camera& view, const FrameBuffer& frame, const SkyCamera& camera, const Stars& stars)
 {
     const Vec3& r = camera.right;
     const Vec3& dn = camera.down;

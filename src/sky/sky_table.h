@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/vec3.h"
+#include "core/vec3.h"
 #include "sky/clock.h"
 
 // Where one body stands as seen by the viewer.

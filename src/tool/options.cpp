@@ -10,13 +10,12 @@
 
 #include "app/data_files.h"
 #include "app/view_ops.h"
+#include "core/constants.h"
 #include "platform/time_zone.h"
 #include "sky/calendar.h"
 #include "sky/ephemeris.h"
 
 namespace {
-
-constexpr double earth_radius_miles = 3964;
 
 int days_in_month(int year, int month)
 {
@@ -188,7 +187,7 @@ int64_t chosen_instant(const ToolOptions& options)
 Vec3 chosen_position(const ToolOptions& options)
 {
     if (options.from) return *options.from;
-    const double r = View{}.min_dist;
+    const double r = lowest_eye_dist;
     return position_at(home_lat, home_lon) * r;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "app/vec3.h"
+#include "core/vec3.h"
 #include "sky/clock.h"
 
 // The options every globetool subcommand shares.

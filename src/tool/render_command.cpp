@@ -36,7 +36,7 @@ struct RenderOptions {
     int64_t step = 0;
 };
 
-using Preset = void (*)(View&);
+using Preset = void (*)(Camera&);
 struct NamedPreset {
     const char* name;
     Preset apply;
@@ -121,21 +121,21 @@ void print_camera(const App& app)
 {
     const View& v = app.view;
     std::printf("{");
-    print_vector("viewpos", v.viewpos);
-    print_vector("viewright", v.viewright);
-    print_vector("viewdown", v.viewdown);
-    print_vector("viewfwd", v.viewfwd);
+    print_vector("viewpos", v.camera.viewpos);
+    print_vector("viewright", v.camera.viewright);
+    print_vector("viewdown", v.camera.viewdown);
+    print_vector("viewfwd", v.camera.viewfwd);
     std::printf("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}\n",
-                v.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
+                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
 }
 
 // Puts the eye, the view and the toggles where the options say.
 void apply_state(App& app, const RenderOptions& o)
 {
     View& view = app.view;
-    place_eye(view, chosen_position(o.shared));
-    if (const Preset preset = find_preset(o.look)) preset(view);
-    set_zoom(view, o.zoom * app.frame.frame_xres);
+    place_eye(view.camera, chosen_position(o.shared));
+    if (const Preset preset = find_preset(o.look)) preset(view.camera);
+    set_zoom(view.camera, o.zoom * app.frame.frame_xres);
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;

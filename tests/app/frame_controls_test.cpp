@@ -8,60 +8,60 @@ TEST(FrameControls, ZoomStopsExactlyAtMagnificationOneUntilReleased)
 {
     HeadlessViewer v;
     v.frame();
-    set_zoom(v.app->view, 80);  // magnification 0.5
+    set_zoom(v.app->view.camera, 80);  // magnification 0.5
     v.platform.press({dik::multiply});
     int frames = 0;
-    while (v.app->view.zoom < 160 && frames < 100) {
+    while (v.app->view.camera.zoom < 160 && frames < 100) {
         v.frame();
         ++frames;
     }
-    EXPECT_EQ(v.app->view.zoom, 160.0);
+    EXPECT_EQ(v.app->view.camera.zoom, 160.0);
     EXPECT_EQ(frames, 36);  // 80 * 1.02^35 < 160 <= 80 * 1.02^36
     v.frames(5);
-    EXPECT_EQ(v.app->view.zoom, 160.0);
+    EXPECT_EQ(v.app->view.camera.zoom, 160.0);
     v.platform.release({dik::multiply});
     v.frame();
     v.platform.press({dik::multiply});
     v.frame();
-    EXPECT_DOUBLE_EQ(v.app->view.zoom, 160 * 1.02);
+    EXPECT_DOUBLE_EQ(v.app->view.camera.zoom, 160 * 1.02);
     v.platform.release({dik::multiply});
     v.frame_with({dik::numpad5});
-    EXPECT_EQ(v.app->view.zoom, 160.0);
+    EXPECT_EQ(v.app->view.camera.zoom, 160.0);
 }
 
 TEST(FrameControls, WheelNotchesStopAtMagnificationOne)
 {
     HeadlessViewer v;
     v.frame();
-    set_zoom(v.app->view, 150);
+    set_zoom(v.app->view.camera, 150);
     v.platform.script.push_back({});
     v.platform.script.back().wheel = 2;
     v.frame();
-    EXPECT_EQ(v.app->view.zoom, 160.0);
+    EXPECT_EQ(v.app->view.camera.zoom, 160.0);
     v.platform.script.push_back({});
     v.platform.script.back().wheel = 1;
     v.frame();
-    EXPECT_DOUBLE_EQ(v.app->view.zoom, 176);
+    EXPECT_DOUBLE_EQ(v.app->view.camera.zoom, 176);
     v.platform.script.push_back({});
     v.platform.script.back().wheel = -3;
     v.frame();
-    EXPECT_EQ(v.app->view.zoom, 160.0);
+    EXPECT_EQ(v.app->view.camera.zoom, 160.0);
 }
 
 TEST(FrameControls, OrbitWithoutSpeedFallsToTheFloorAndStays)
 {
     HeadlessViewer v;
     v.frame();
-    v.app->view.viewpos = v.app->view.viewpos * (1.02 / length(v.app->view.viewpos));
+    v.app->view.camera.viewpos = v.app->view.camera.viewpos * (1.02 / length(v.app->view.camera.viewpos));
     v.frames(400);
-    EXPECT_NEAR(length(v.app->view.viewpos), v.app->view.min_dist, 1e-12);
-    const Vec3 landed = v.app->view.viewpos;
+    EXPECT_NEAR(length(v.app->view.camera.viewpos), v.app->view.min_dist, 1e-12);
+    const Vec3 landed = v.app->view.camera.viewpos;
     v.frames(200);
-    EXPECT_NEAR(length(v.app->view.viewpos - landed), 0, 1e-12);
+    EXPECT_NEAR(length(v.app->view.camera.viewpos - landed), 0, 1e-12);
     // Gravity adds 0.0003 a frame, the floor takes 0.99 per millisecond: (v + g) * 0.99^16 = v.
     const double g = 0.0003 / (v.app->view.min_dist * v.app->view.min_dist);
     const double f = std::pow(0.99, 16);
-    EXPECT_NEAR(length(v.app->view.viewvel), g * f / (1 - f), 1e-6);
+    EXPECT_NEAR(length(v.app->view.camera.viewvel), g * f / (1 - f), 1e-6);
 }
 
 TEST(FrameControls, FreeFlightMovesByElapsedTime)
@@ -70,13 +70,13 @@ TEST(FrameControls, FreeFlightMovesByElapsedTime)
     v.frame();
     v.frame_with({dik::g});
     ASSERT_EQ(v.app->view.orbit_mode, 0);
-    v.app->view.viewpos = {0, 0, -2};
-    view_look_at(v.app->view, 0, 0, 1);
+    v.app->view.camera.viewpos = {0, 0, -2};
+    view_look_at(v.app->view.camera, 0, 0, 1);
     v.platform.ms_per_frame = 32;
     v.frame_with({dik::up});
-    EXPECT_NEAR(v.app->view.viewpos.z, -2 + 32.0 / 2048, 1e-9);
+    EXPECT_NEAR(v.app->view.camera.viewpos.z, -2 + 32.0 / 2048, 1e-9);
     v.frame_with({dik::up, dik::rshift});
-    EXPECT_NEAR(v.app->view.viewpos.z, -2 + 32.0 / 2048 + 32.0 / 64, 1e-9);
+    EXPECT_NEAR(v.app->view.camera.viewpos.z, -2 + 32.0 / 2048 + 32.0 / 64, 1e-9);
 }
 
 TEST(FrameControls, TogglesActOncePerPress)

@@ -56,7 +56,7 @@ TEST(MainLoop, EscapeEndsAfterItsFrameWithCodeZero)
 {
     Viewer r;
     r.platform.script.resize(3);
-    r.platform.script[2].keys.push_back({dik::escape, true});
+    r.platform.script[2].keys = {{dik::escape, true}, {dik::escape, false}};  // a quick tap
     r.platform.script.resize(10);
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(r.platform.frames_polled, 3);
@@ -77,10 +77,10 @@ TEST(MainLoop, FirstFrameSetsTheGeometryAndTheHomeView)
     EXPECT_EQ(r.app->frame.frame_yres, 150);
     EXPECT_EQ(r.app->frame.frame_pitch, 213);
     EXPECT_EQ(r.app->frame.row_offset.back(), 149 * 213);
-    EXPECT_EQ(r.app->view.zoom, 200);
+    EXPECT_EQ(r.app->view.camera.zoom, 200);
     EXPECT_EQ(r.app->spans.rows, 150);
-    EXPECT_GE(length(r.app->view.viewpos), 1.0012613521695257);
-    EXPECT_LT(length(r.app->view.viewpos), 1.0013);
+    EXPECT_GE(length(r.app->view.camera.viewpos), 1.0012613521695257);
+    EXPECT_LT(length(r.app->view.camera.viewpos), 1.0013);
 }
 
 TEST(MainLoop, TwelveSavesTheDrawnFrame)
@@ -88,7 +88,7 @@ TEST(MainLoop, TwelveSavesTheDrawnFrame)
     WorkDir dir;
     Viewer r;
     r.platform.script.resize(2);
-    r.platform.script[1].keys.push_back({dik::f12, true});
+    r.platform.script[1].keys = {{dik::f12, true}, {dik::f12, false}};  // a quick tap
     r.platform.close_after_frames = 4;
     r.run({"/64x48"});
     ASSERT_TRUE(fs::exists("GLOB0000.PCX"));

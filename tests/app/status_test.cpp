@@ -32,8 +32,8 @@ View orbit_view(Vec3 pos, double zoom)
 {
     View v;
     v.orbit_mode = 1;
-    v.viewpos = pos;
-    v.zoom = zoom;
+    v.camera.viewpos = pos;
+    v.camera.zoom = zoom;
     return v;
 }
 
@@ -134,7 +134,7 @@ TEST(Status, LinesRowsAndOrder)
     for (const StatusLine& line : status_lines(frame, v, t)) rows.push_back(line.y);
     EXPECT_EQ(rows, (std::vector<int32_t>{0, 8, 16, 24, 474}));
 
-    v.zoom = 2560;
+    v.camera.zoom = 2560;
     rows.clear();
     std::vector<StatusLine> lines = status_lines(frame, v, t);
     for (const StatusLine& line : lines) rows.push_back(line.y);

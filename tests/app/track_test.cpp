@@ -17,7 +17,7 @@ struct Tracking : HeadlessViewer {
     Tracking(double lat, double lon, CivilTime at)
     {
         frame();
-        app->view.viewpos = place(lat, lon);
+        app->view.camera.viewpos = place(lat, lon);
         set_clock(app->time, at);
     }
     double sine_of_altitude(int32_t body, int seconds_later = 0) const
@@ -25,16 +25,16 @@ struct Tracking : HeadlessViewer {
         TimeState t = app->time;
         t.clock_second += seconds_later;
         update_time(t, 0, CivilTime{});
-        const Vec3 b = body_direction(body, t, app->view.viewpos);
-        return dot(b, app->view.viewpos) / (length(b) * length(app->view.viewpos));
+        const Vec3 b = body_direction(body, t, app->view.camera.viewpos);
+        return dot(b, app->view.camera.viewpos) / (length(b) * length(app->view.camera.viewpos));
     }
     double meridian_side(int32_t body, int seconds_later = 0) const
     {
         TimeState t = app->time;
         t.clock_second += seconds_later;
         update_time(t, 0, CivilTime{});
-        const Vec3 b = body_direction(body, t, app->view.viewpos);
-        const Vec3& p = app->view.viewpos;
+        const Vec3 b = body_direction(body, t, app->view.camera.viewpos);
+        const Vec3& p = app->view.camera.viewpos;
         return b.z * p.x - b.x * p.z;
     }
     CivilTime clock() const
@@ -65,9 +65,9 @@ TEST(Tracking, ZeroWinsAndTheViewFollowsTheBody)
     Tracking v(41.7, -71.5, {2000, 6, 21, 12, 0, 0});
     v.platform.press({body_key(moon_index), dik::key0});
     v.frame();
-    const Vec3 sun = body_direction(sun_index, v.app->time, v.app->view.viewpos);
-    EXPECT_NEAR(dot(v.app->view.viewfwd, sun) / length(sun), 1, 1e-12);
-    EXPECT_NEAR(v.app->view.viewright.y, 0, 1e-15);
+    const Vec3 sun = body_direction(sun_index, v.app->time, v.app->view.camera.viewpos);
+    EXPECT_NEAR(dot(v.app->view.camera.viewfwd, sun) / length(sun), 1, 1e-12);
+    EXPECT_NEAR(v.app->view.camera.viewright.y, 0, 1e-15);
 }
 
 TEST(Tracking, BackslashWithoutADigitDoesNothing)

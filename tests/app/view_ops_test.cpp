@@ -13,7 +13,7 @@ void expect_near(const Vec3& a, const Vec3& b, double tolerance = 1e-12)
     EXPECT_NEAR(a.z, b.z, tolerance);
 }
 
-void expect_orthonormal(const View& v)
+void expect_orthonormal(const Camera& v)
 {
     EXPECT_NEAR(length(v.viewright), 1, 1e-12);
     EXPECT_NEAR(length(v.viewdown), 1, 1e-12);
@@ -21,12 +21,12 @@ void expect_orthonormal(const View& v)
     expect_near(cross(v.viewfwd, v.viewright), v.viewdown);
 }
 
-View home_view()
+Camera home_view()
 {
     View view;
     TimeState time;
     view_reset(view, time, CivilTime{});
-    return view;
+    return view.camera;
 }
 
 }  // namespace
@@ -36,23 +36,23 @@ TEST(ViewOps, ResetGoesHomeLookingLevelSouth)
     View view;
     view.show_earth = view.orbit_mode = 0;
     view.far_side_lines = 1;
-    view.viewvel = {1, 2, 3};
+    view.camera.viewvel = {1, 2, 3};
     TimeState time;
     time.time_manual = 1;
     time.sidereal_angle = 5;
     view_reset(view, time, CivilTime{2001, 2, 3, 4, 5, 6});
-    expect_near(view.viewpos, {-0.70842, -0.66472, -0.23725}, 5e-6);
-    EXPECT_NEAR(length(view.viewpos), 1, 1e-15);
-    expect_orthonormal(view);
+    expect_near(view.camera.viewpos, {-0.70842, -0.66472, -0.23725}, 5e-6);
+    EXPECT_NEAR(length(view.camera.viewpos), 1, 1e-15);
+    expect_orthonormal(view.camera);
     // Level: the right axis and the line of sight are horizontal, down points to the centre.
-    EXPECT_NEAR(dot(view.viewright, view.viewpos), 0, 1e-15);
-    EXPECT_NEAR(dot(view.viewfwd, view.viewpos), 0, 1e-15);
+    EXPECT_NEAR(dot(view.camera.viewright, view.camera.viewpos), 0, 1e-15);
+    EXPECT_NEAR(dot(view.camera.viewfwd, view.camera.viewpos), 0, 1e-15);
     // South: away from the North Pole (-y).
-    EXPECT_GT(view.viewfwd.y, 0);
+    EXPECT_GT(view.camera.viewfwd.y, 0);
     EXPECT_EQ(view.show_earth, 1);
     EXPECT_EQ(view.orbit_mode, 1);
     EXPECT_EQ(view.far_side_lines, 0);
-    expect_near(view.viewvel, {0, 0, 0});
+    expect_near(view.camera.viewvel, {0, 0, 0});
     EXPECT_EQ(time.time_manual, 0);
     EXPECT_EQ(time.clock_year, 2001);
     EXPECT_EQ(time.clock_second, 6);
@@ -60,13 +60,13 @@ TEST(ViewOps, ResetGoesHomeLookingLevelSouth)
 
 TEST(ViewOps, AxisDirectionsChangeNothing)
 {
-    View view = home_view();
-    const View before = view;
+    Camera view = home_view();
+    const Camera before = view;
     view_look_at(view, 0, 1, 0);
     expect_near(view.viewfwd, before.viewfwd, 0);
 
     view.viewpos = {0, -2, 0};  // above the North Pole
-    const View on_axis = view;
+    const Camera on_axis = view;
     for (auto preset : {view_down, view_up, view_north, view_south, view_east, view_west}) {
         preset(view);
         expect_near(view.viewfwd, on_axis.viewfwd, 0);
@@ -80,10 +80,10 @@ TEST(ViewOps, AxisDirectionsChangeNothing)
 
 TEST(ViewOps, PresetsAreOrthonormalAndSymmetric)
 {
-    View view = home_view();
+    Camera view = home_view();
     view.viewpos = {0.3, -0.5, -2.0};
     view_north(view);
-    const View north = view;
+    const Camera north = view;
     view_south(view);
     expect_near(view.viewfwd, -north.viewfwd);
     expect_near(view.viewdown, north.viewdown);
@@ -100,7 +100,7 @@ TEST(ViewOps, PresetsAreOrthonormalAndSymmetric)
 
 TEST(ViewOps, LookAtKeepsTheRightAxisHorizontal)
 {
-    View view = home_view();
+    Camera view = home_view();
     view_look_at(view, 3, -4, 0);
     expect_near(view.viewfwd, {0.6, -0.8, 0});
     expect_near(view.viewright, {0, 0, -1});
@@ -109,8 +109,8 @@ TEST(ViewOps, LookAtKeepsTheRightAxisHorizontal)
 
 TEST(ViewOps, SpinAndRotateTurnRigidly)
 {
-    View view = home_view();
-    const View before = view;
+    Camera view = home_view();
+    const Camera before = view;
     view_spin(view, 2 * std::numbers::pi);
     expect_near(view.viewpos, before.viewpos);
     expect_near(view.viewright, before.viewright);
@@ -135,7 +135,7 @@ TEST(ViewOps, SpinAndRotateTurnRigidly)
 
 TEST(ViewOps, ZoomKeepsItsDerivedValues)
 {
-    View view;
+    Camera view;
     view.xres_half = 320;
     view.yres_half = 240;
     set_zoom(view, 1280);

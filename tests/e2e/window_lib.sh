@@ -29,11 +29,10 @@ wait_for_window() {
   echo "$wid"
 }
 
-# A key held long enough for at least one frame to see it down.
+# A quick tap, pressed and released between two frames: the viewer still
+# sees it down for one frame.
 tap() {
-  xdotool keydown "$1"
-  sleep 0.3
-  xdotool keyup "$1"
+  xdotool key "$1"
   sleep 0.3
 }
 

@@ -13,9 +13,9 @@ using Pixels = std::set<std::pair<int32_t, int32_t>>;  // (x, y)
 
 // Looking at longitude 0 on the equator from dist Earth radii, 200 x 200
 // pixels with a 90 degree field of view.
-View facing(double dist)
+Camera facing(double dist)
 {
-    View view;
+    Camera view;
     view.viewpos = {0, 0, -dist};
     view.viewright = {1, 0, 0};
     view.viewdown = {0, 1, 0};
@@ -118,16 +118,16 @@ TEST(BorderLine, ClippingKeepsEveryPixelInsideTheFrame)
 TEST(BorderLines, PolylinesOfOnePointDrawNothing)
 {
     GuardedFrame f(200, 200, 208);
-    drawbords(facing(3), f.frame, borders_of({{{0, 0}}, {{10, 5}}, {{-10, -5}}}));
-    drawbords(facing(3), f.frame, borders_of({{{5, 5}, {5, 5}}}));  // a segment of no length
+    drawbords(facing(3), f.frame, borders_of({{{0, 0}}, {{10, 5}}, {{-10, -5}}}), false);
+    drawbords(facing(3), f.frame, borders_of({{{5, 5}, {5, 5}}}), false);  // a segment of no length
     EXPECT_EQ(f.count(border_colour), 0);
 
     // A first point that does not start a polyline joins nothing before it.
     Borders unmarked = borders_of({{{0, 0}, {10, 0}}});
     GuardedFrame marked_frame(200, 200, 208);
-    drawbords(facing(3), marked_frame.frame, unmarked);
+    drawbords(facing(3), marked_frame.frame, unmarked, false);
     unmarked.polineto[0] = 0;
-    drawbords(facing(3), f.frame, unmarked);
+    drawbords(facing(3), f.frame, unmarked, false);
     EXPECT_EQ(drawn(f), drawn(marked_frame));
     EXPECT_GT(f.count(border_colour), 0);
 }
@@ -138,12 +138,11 @@ TEST(BorderLines, FarSideIsDrawnOnlyWhenAsked)
     for (double lon = 150; lon <= 210; lon += 2) far.push_back({lon, 10});
     const Borders borders = borders_of({far});
     GuardedFrame f(200, 200, 208);
-    View view = facing(3);
-    drawbords(view, f.frame, borders);
+    Camera view = facing(3);
+    drawbords(view, f.frame, borders, false);
     EXPECT_EQ(f.count(border_colour), 0);
 
-    view.far_side_lines = 1;
-    drawbords(view, f.frame, borders);
+    drawbords(view, f.frame, borders, true);
     const Pixels p = drawn(f);
     EXPECT_GT(p.size(), 10u);
     for (auto [x, y] : p) EXPECT_LT(std::hypot(x + 0.5 - 100, y + 0.5 - 100), 36.0);  // within the disc
@@ -158,13 +157,13 @@ TEST(BorderLines, ABorderOverTheHorizonEndsAtTheLimb)
     for (double lon = -120; lon <= 120; lon += 1) equator.push_back({lon, 0});
     for (double lat = -85; lat <= 85; lat += 1) meridian.push_back({0, lat});
     GuardedFrame f(200, 200, 208);
-    drawbords(facing(3), f.frame, borders_of({equator}));
+    drawbords(facing(3), f.frame, borders_of({equator}), false);
     Pixels expected;
     for (int32_t x = 65; x < 135; ++x) expected.insert({x, 100});
     EXPECT_EQ(drawn(f), expected);
 
     GuardedFrame g(200, 200, 208);
-    drawbords(facing(3), g.frame, borders_of({meridian}));
+    drawbords(facing(3), g.frame, borders_of({meridian}), false);
     expected.clear();
     for (int32_t y = 65; y < 135; ++y) expected.insert({100, y});
     EXPECT_EQ(drawn(g), expected);
@@ -175,16 +174,15 @@ TEST(BorderLines, SegmentsBehindTheEyeAreCutAtTheNearLimit)
     // Eye 0.5 radii above the equator at longitude 0, looking east along it
     // with a wide field: the western half lies behind the eye plane, and the
     // points just in front of it project some 20000 pixels off to the right.
-    View view = facing(1.5);
+    Camera view = facing(1.5);
     view.viewfwd = {1, 0, 0};
     view.viewright = {0, 0, 1};
     view.viewdown = {0, -1, 0};
     view.zoom_half = 20;
-    view.far_side_lines = 1;
     std::vector<std::pair<double, double>> equator;
     for (double lon = -180; lon <= 180; lon += 3) equator.push_back({lon, 0});
     GuardedFrame f(200, 200, 208);
-    drawbords(view, f.frame, borders_of({equator}));
+    drawbords(view, f.frame, borders_of({equator}), true);
     // The tangent from the eye is sqrt(1.5^2 - 1) = 1.118 across: column 122.4.
     Pixels expected;
     for (int32_t x = 122; x < 200; ++x) expected.insert({x, 100});

@@ -54,7 +54,7 @@ const Case cases[] = {
     {"Aegean, level gaze rolled -60, 1.003", 38, 24, 1.003, 30, 24, -60},
 };
 
-View case_view(const Case& c, int32_t w, int32_t h)
+Camera case_view(const Case& c, int32_t w, int32_t h)
 {
     const Vec3 eye = geo(c.lat, c.lon) * c.dist;
     const Vec3 target = std::isnan(c.tlat) ? Vec3{} : geo(c.tlat, c.tlon);
@@ -70,7 +70,7 @@ struct Score {
 // A change of land and sea on row y within 2 pixels of pixel x, looked for
 // in steps of 1/8 pixel: features too small to show between two pixel
 // centres still count.
-bool coast_near(const View& v, const Shore& shore, int32_t x, int32_t y, int t)
+bool coast_near(const Camera& v, const Shore& shore, int32_t x, int32_t y, int t)
 {
     for (int i = 0; i <= 40; ++i) {
         const int u = land_seen(v, shore, x - 2 + i / 8.0, y + 0.5);
@@ -83,7 +83,7 @@ bool coast_near(const View& v, const Shore& shore, int32_t x, int32_t y, int t)
 // of it must show the colour that the point-in-land test gives for its
 // centre. Changes are first looked for at the pixel centres and at both ends
 // of the disc, and then, for a pixel that looks wrong, finely around it.
-Score score(const Scene& s, const View& v, const Shore& shore)
+Score score(const Scene& s, const Camera& v, const Shore& shore)
 {
     Score out;
     const auto disc = disc_rows(v, s);
@@ -118,9 +118,9 @@ void check_views(const Shore& shore, int32_t w, int32_t h, int64_t& land_views)
     uint32_t seed = 99;
     for (const Case& c : cases) {
         Scene s(w, h);
-        const View v = case_view(c, w, h);
+        const Camera v = case_view(c, w, h);
         globespans(v, s.frame, s.spans);
-        fillglobe(v, s.frame, s.spans, shore, false, seed);
+        fillglobe(v, false, s.frame, s.spans, shore, false, seed);
         const Score r = score(s, v, shore);
         EXPECT_GT(r.checked, 0) << c.name;
         EXPECT_LE(r.wrong * 1000, r.checked) << c.name << ": " << r.wrong << " of " << r.checked << " wrong";
@@ -165,19 +165,20 @@ TEST(FillAccuracy, HomeViewFiveMilesUp)
 {
     // The view every run starts with: level, looking south from 5 miles up,
     // with the surface reaching behind the eye plane (near clipping).
-    View v;
+    View home;
     TimeState time;
+    view_reset(home, time, CivilTime{});
+    Camera v = home.camera;
     v.zoom = 320;
     v.zoom_half = 160;
     v.xres_half = 160;
     v.yres_half = 120;
-    view_reset(v, time, CivilTime{});
-    v.viewpos = v.viewpos * v.min_dist;
+    v.viewpos = v.viewpos * home.min_dist;
     const Shore shore = made_up_world();
     Scene s(320, 240);
     globespans(v, s.frame, s.spans);
     uint32_t seed = 5;
-    fillglobe(v, s.frame, s.spans, shore, false, seed);
+    fillglobe(v, false, s.frame, s.spans, shore, false, seed);
     const Score r = score(s, v, shore);
     EXPECT_GT(r.checked, 320 * 100);
     EXPECT_LE(r.wrong * 1000, r.checked) << r.wrong << " of " << r.checked;
@@ -194,14 +195,14 @@ TEST(FillAccuracy, SkippingHiddenPiecesLeavesThePictureAlone)
     unpieced.lpscnt = 0;
     cut.lpscnt = shore.lpscnt / 3;
     for (const Case& c : cases) {
-        const View v = case_view(c, 160, 120);
+        const Camera v = case_view(c, 160, 120);
         std::vector<uint8_t> pictures[3];
         const Shore* shores[3] = {&shore, &unpieced, &cut};
         for (int i = 0; i < 3; ++i) {
             Scene s(160, 120);
             globespans(v, s.frame, s.spans);
             uint32_t seed = 3;
-            fillglobe(v, s.frame, s.spans, *shores[i], false, seed);
+            fillglobe(v, false, s.frame, s.spans, *shores[i], false, seed);
             pictures[i] = s.bytes;
         }
         EXPECT_EQ(pictures[0], pictures[1]) << c.name;

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/spans.h"
-#include "app/view.h"
+#include "core/spans.h"
+#include "core/camera.h"
 #include "earth/globe.h"
 #include "earth/inland.h"
 #include "earth/shore.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 namespace fill_test {
 
@@ -69,9 +69,9 @@ inline std::vector<MapPoint> parallel(double lat, double step = 0.5)
 
 // The camera at eye looking at target, screen up towards the north as far as
 // possible, turned by roll about the line of sight.
-inline View look(int32_t w, int32_t h, Vec3 eye, Vec3 target, double roll = 0, double mag = 1)
+inline Camera look(int32_t w, int32_t h, Vec3 eye, Vec3 target, double roll = 0, double mag = 1)
 {
-    View v;
+    Camera v;
     v.viewpos = eye;
     v.viewfwd = unit(target - eye);
     Vec3 down = Vec3{0, 1, 0} - v.viewfwd * v.viewfwd.y;
@@ -123,7 +123,7 @@ struct Scene {
 struct DiscRow {
     int32_t x0 = 0, x1 = 0;
 };
-inline std::vector<DiscRow> disc_rows(const View& view, const Scene& scene)
+inline std::vector<DiscRow> disc_rows(const Camera& view, const Scene& scene)
 {
     Spans spans = scene.spans;
     globespans(view, scene.frame, spans);
@@ -135,7 +135,7 @@ inline std::vector<DiscRow> disc_rows(const View& view, const Scene& scene)
 
 // 1 for land at the point of the sphere seen through (x, y); -1 for a ray
 // that misses.
-inline int land_seen(const View& v, const Shore& shore, double x, double y)
+inline int land_seen(const Camera& v, const Shore& shore, double x, double y)
 {
     const Vec3 dir = v.viewright * (x - v.xres_half) + v.viewdown * (y - v.yres_half) + v.viewfwd * v.zoom_half;
     const double b = dot(v.viewpos, dir), dd = dot(dir, dir);

@@ -14,15 +14,16 @@ namespace {
 
 struct Frame {
     Scene scene;
-    View view;
+    Camera view;
     uint32_t seed = 1;
 };
 
-Frame render(const View& view, int32_t w, int32_t h, const Shore& shore, bool caps = false, uint32_t seed = 1)
+Frame render(const Camera& view, int32_t w, int32_t h, const Shore& shore, bool caps = false, uint32_t seed = 1,
+             bool far_side = false)
 {
     Frame f{Scene(w, h), view, seed};
     globespans(f.view, f.scene.frame, f.scene.spans);
-    fillglobe(f.view, f.scene.frame, f.scene.spans, shore, caps, f.seed);
+    fillglobe(f.view, far_side, f.scene.frame, f.scene.spans, shore, caps, f.seed);
     return f;
 }
 
@@ -52,7 +53,7 @@ void expect_all_sea_disc(const Frame& f)
 TEST(FillGlobe, WithoutShorelinesTheDiscIsSea)
 {
     const Shore empty;
-    for (const View& v : {look(320, 240, geo(10, 20) * 3, {}), look(320, 240, geo(41.66, -71.48) * 1.0013, geo(30, -71.48))}) {
+    for (const Camera& v : {look(320, 240, geo(10, 20) * 3, {}), look(320, 240, geo(41.66, -71.48) * 1.0013, geo(30, -71.48))}) {
         const Frame f = render(v, 320, 240, empty);
         expect_all_sea_disc(f);
         EXPECT_TRUE(f.scene.padding_intact());
@@ -93,13 +94,12 @@ TEST(FillGlobe, FarSideShorelinesShowThroughWithoutProbe)
 {
     Shore shore;
     shore_from_loops(units, {box(-10, 10, 170, 190)}, shore);
-    View v = look(320, 240, geo(0, 0) * 3, {});
+    Camera v = look(320, 240, geo(0, 0) * 3, {});
     const Frame hidden = render(v, 320, 240, shore);
     expect_all_sea_disc(hidden);
     EXPECT_NE(hidden.seed, 1u);
 
-    v.far_side_lines = 1;
-    const Frame through = render(v, 320, 240, shore);
+    const Frame through = render(v, 320, 240, shore, false, 1, true);
     EXPECT_EQ(through.seed, 1u);
     // The island sits right behind the centre: land there, sea at the rim.
     EXPECT_EQ(through.scene.at(160, 120), land_colour);
@@ -112,7 +112,7 @@ TEST(FillGlobe, SameSeedSameFrameAndTheSeedAdvances)
 {
     Shore shore;
     shore_from_loops(units, {box(20, 50, -10, 40), box(30, 35, 10, 20)}, shore);
-    const View v = look(200, 150, geo(30, 10) * 2, {});
+    const Camera v = look(200, 150, geo(30, 10) * 2, {});
     const Frame a = render(v, 200, 150, shore, false, 77);
     const Frame b = render(v, 200, 150, shore, false, 77);
     EXPECT_EQ(a.scene.bytes, b.scene.bytes);
@@ -130,7 +130,7 @@ TEST(FillGlobe, TinyDiscFallsBackToTheFirstRowsLeftEnd)
     // land, and so is every pixel of this disc.
     Shore shore;
     shore_from_loops(units, {parallel(75)}, shore);
-    const View v = look(64, 48, geo(0, 0) * 16, {});
+    const Camera v = look(64, 48, geo(0, 0) * 16, {});
     const Frame f = render(v, 64, 48, shore);
     const auto disc = disc_rows(v, f.scene);
     int32_t disc_pixels = 0;
@@ -147,7 +147,7 @@ TEST(FillGlobe, CapsLockOutlinesTheVisibleCaps)
     Shore shore;
     shore_from_loops(units, {box(-2, 2, -3, 3, 0.5)}, shore);
     ASSERT_EQ(shore.lpscnt, 1);
-    const View v = look(320, 240, geo(0, 0) * 2, {});
+    const Camera v = look(320, 240, geo(0, 0) * 2, {});
     Frame f = render(v, 320, 240, shore, true);
     for (int32_t n : f.scene.spans.xpcnt) EXPECT_EQ(n, 0);
 
@@ -190,7 +190,7 @@ TEST(FillGlobe, ShorelineThroughTheEyePlaneWhereTheRowsMeet)
     // change the colour at the rows' left ends, or whole rows go wrong.
     const int32_t fine = 1 << 24;
     for (const double roll : {-50.0, -70.0}) {
-        const View v = look(320, 240, geo(56, 10) * 1.01, geo(56, 25), roll);
+        const Camera v = look(320, 240, geo(56, 10) * 1.01, geo(56, 25), roll);
         const double er = dot(v.viewpos, v.viewright);
         const double s = -er + std::sqrt(er * er - (dot(v.viewpos, v.viewpos) - 1));
         ASSERT_LT(std::fabs(s), 0.02);

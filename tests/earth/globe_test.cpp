@@ -18,7 +18,7 @@ struct Scene {
     std::vector<uint8_t> pixels;
     FrameBuffer frame;
     Spans spans;
-    View view;
+    Camera view;
 
     Scene(int32_t w, int32_t h, int32_t pitch, int32_t span_rows)
     {
@@ -90,7 +90,7 @@ struct Ray {
     double rim = 0;
 };
 
-Ray cast(const View& v, double x, double y)
+Ray cast(const Camera& v, double x, double y)
 {
     Vec3 d = v.viewright * (x - v.xres_half) + v.viewdown * (y - v.yres_half) + v.viewfwd * v.zoom_half;
     d = d * (1 / length(d));

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 // A frame whose pitch is wider than its width, with guard rows above and
 // below: every byte outside the frame's pixels must keep its fill value.

@@ -35,11 +35,11 @@ void write_map(const std::string& shore, const std::string& bords, int32_t lon)
 void hold_view(App& app)
 {
     View& v = app.view;
-    v.viewpos = {0, 0, -3};
-    v.viewright = {1, 0, 0};
-    v.viewdown = {0, 1, 0};
-    v.viewfwd = {0, 0, 1};
-    v.viewvel = {0, 0, 0};
+    v.camera.viewpos = {0, 0, -3};
+    v.camera.viewright = {1, 0, 0};
+    v.camera.viewdown = {0, 1, 0};
+    v.camera.viewfwd = {0, 0, 1};
+    v.camera.viewvel = {0, 0, 0};
     v.orbit_mode = 0;
     v.auto_level = 0;
     v.texture_loaded = 0;  // the shorelines fill the globe

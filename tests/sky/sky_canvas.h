@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/spans.h"
-#include "app/view.h"
+#include "core/spans.h"
+#include "core/camera.h"
 #include "app/view_ops.h"
-#include "platform/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 // A frame with guard bytes past the right edge of every row and a camera
 // looking along +z with +x to the right and +y down, at magnification 1.
@@ -17,7 +17,7 @@ struct SkyCanvas {
     std::vector<uint8_t> pixels;
     FrameBuffer frame;
     Spans spans;
-    View view;
+    Camera view;
 
     SkyCanvas(int32_t w, int32_t h, uint8_t background = 0) : width(w), height(h)
     {

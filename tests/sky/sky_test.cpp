@@ -120,8 +120,7 @@ struct SkyScene : SkyCanvas {
         double c = std::cos(time.sidereal_angle), s = std::sin(time.sidereal_angle);
         view_look_at(view, p.x * c + p.z * s, p.y, p.z * c - p.x * s);
         set_zoom(view, 640 * magnification);
-        view.show_labels = 0;
-        draw_sky(view, frame, spans, time, Stars{});
+        draw_sky(view, frame, spans, time, Stars{}, false);
     }
 };
 
@@ -146,8 +145,7 @@ TEST(SkyBodies, PlanetsAreDotsBelowMagnificationFour)
 
     // The name, centred 8 rows above.
     SkyScene named(2023, 11, 3, 4, 0, 41.7, -71.5, 4, 1);
-    named.view.show_labels = 1;
-    draw_sky(named.view, named.frame, named.spans, named.time, Stars{});
+    draw_sky(named.view, named.frame, named.spans, named.time, Stars{}, true);
     SkyCanvas text(640, 480);
     drawtext(text.frame, 320 - 14, 240 - 8, 31, -1, "JUPITER");
     for (int32_t y = 230; y < 240; ++y)

@@ -102,15 +102,17 @@ void HeadlessPlatform::poll_keyboard(uint8_t key_state[256])
     if (mid_frame_) {
         ++mid_frame_polls;
         if (mid_frame_keys.empty()) return;
-        key_state[mid_frame_keys.front().scan_code] = mid_frame_keys.front().down ? 1 : 0;
+        queue_key(keys_, mid_frame_keys.front().scan_code, mid_frame_keys.front().down);
         mid_frame_keys.pop_front();
+        apply_keys(keys_, key_state);
         return;
     }
     ++frames_polled;
     clock_ms += ms_per_frame;
     current_ = script.empty() ? FrameInput{} : script.front();
     if (!script.empty()) script.pop_front();
-    for (const KeyEvent& e : current_.keys) key_state[e.scan_code] = e.down ? 1 : 0;
+    for (const KeyEvent& e : current_.keys) queue_key(keys_, e.scan_code, e.down);
+    apply_keys(keys_, key_state);
     if (close_after_frames > 0 && frames_polled >= close_after_frames) close_posted_ = true;
 }
 

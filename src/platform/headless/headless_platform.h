@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_queue.h"
 #include "platform/platform.h"
 
 // A platform without a screen: an in-memory frame buffer, scripted input per
@@ -82,6 +83,7 @@ public:
 
 private:
     FrameInput current_;
+    KeyQueue keys_;
     bool locked_ = false;
     bool close_posted_ = false;
     bool display_ready_ = false;

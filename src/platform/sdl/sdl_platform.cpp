@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/command_line.h"
+#include "core/constants.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/time_zone.h"
 
@@ -141,8 +141,7 @@ void SdlPlatform::presentframe()
 
 void SdlPlatform::queue_key(uint8_t code, bool down)
 {
-    if (code == 0 || keys_.size() >= key_queue_size) return;
-    keys_.push_back({code, static_cast<uint8_t>(down)});
+    ::queue_key(keys_, code, down);
 }
 
 void SdlPlatform::acquiremouse(bool active)
@@ -193,8 +192,7 @@ void SdlPlatform::gather_events()
 void SdlPlatform::poll_keyboard(uint8_t key_state[256])
 {
     gather_events();
-    for (const KeyEvent& e : keys_) key_state[e.code] = e.down;
-    keys_.clear();
+    apply_keys(keys_, key_state);
 }
 
 void SdlPlatform::poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons)

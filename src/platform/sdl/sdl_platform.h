@@ -2,9 +2,9 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
+#include "platform/key_queue.h"
 #include "platform/platform.h"
 
 // The real screen, keyboard and mouse through SDL2. The 8-bit frame lives in
@@ -37,12 +37,6 @@ public:
     void message_box(const std::string& text, const char* caption) override;
 
 private:
-    struct KeyEvent {
-        uint8_t code;
-        uint8_t down;
-    };
-    static constexpr size_t key_queue_size = 64;
-
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
@@ -54,7 +48,7 @@ private:
     int32_t width_ = 0, height_ = 0;
     std::vector<uint8_t> frame_;
     std::vector<uint32_t> colours_;  // the palette as ARGB
-    std::deque<KeyEvent> keys_;
+    KeyQueue keys_;
     int32_t dx_ = 0, dy_ = 0, wheel_ = 0;
     // Window events seen while gathering input, handed to the loop by the pump.
     int32_t active_ = 1;
