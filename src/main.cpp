@@ -8,6 +8,7 @@
 #include "app/data_files.h"
 #include "app/main_loop.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_signals.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     char* args[max_args];
     const int count = split_command_line(buffer.data(), args);
 
+    install_quit_signals();
     auto app = std::make_unique<App>();
     app->settings.data_dir = default_data_dir("/proc/self/exe");
     SdlPlatform platform;

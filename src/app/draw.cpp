@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/workers.h"
 #include "earth/border_lines.h"
 #include "earth/fill.h"
 #include "earth/globe.h"
@@ -20,7 +21,7 @@ void draw_globe(App& app)
     const View& view = app.view;
     globespans(view.camera, app.frame, app.spans);
     if (view.texture_loaded)
-        texglobe(view.camera, app.frame, app.spans, app.texture);
+        texglobe(view.camera, app.frame, app.spans, app.texture, core_count());
     else
         fillglobe(view.camera, view.far_side_lines, app.frame, app.spans, app.shore,
                   app.controls.key_state[dik::capital] != 0, app.controls.rand_seed);

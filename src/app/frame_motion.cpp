@@ -3,6 +3,7 @@
 #include "app/frame_steps.h"
 #include "app/loaders.h"
 #include "app/view_ops.h"
+#include "core/random15.h"
 #include "platform/scan_codes.h"
 
 namespace {
@@ -12,13 +13,6 @@ bool take_press(uint8_t* keys, uint8_t key)
     if (!keys[key]) return false;
     keys[key] = 0;
     return true;
-}
-
-// A 15-bit pseudo-random number, as the classic C library gives it.
-int32_t rand15(uint32_t& seed)
-{
-    seed = seed * 214013u + 2531011u;
-    return static_cast<int32_t>((seed >> 16) & 0x7fff);
 }
 
 double uniform(uint32_t& seed) { return rand15(seed) * (2.0 / 32767) - 1; }

@@ -1,5 +1,8 @@
 #include "app/loaders.h"
 
+#include <cstdio>
+#include <sys/stat.h>
+
 #include "app/data_files.h"
 #include "earth/borders.h"
 #include "earth/shore.h"
@@ -8,8 +11,14 @@
 
 namespace {
 
-void report(Platform& platform, const std::string& message)
+// A file that is there but refused or cut short gets one line on stderr
+// first; a missing one only loses what it would have shown. Then the
+// loader's own message, if any.
+void report(Platform& platform, const std::string& path, const std::string& message, const std::string& reason)
 {
+    struct stat st {};
+    if (!reason.empty() && lstat(path.c_str(), &st) == 0)
+        std::fprintf(stderr, "globe: %s: %s\n", path.c_str(), reason.c_str());
     if (!message.empty()) platform.message_box(message, nullptr);
 }
 
@@ -18,18 +27,28 @@ void report(Platform& platform, const std::string& message)
 void load_texture(App& app, Platform& platform)
 {
     std::string message;
-    const int result = loadgif(find_data_file("globe.gif", app.settings), app.texture, app.palette, message);
+    GifInfo info;
+    const std::string path = find_data_file("globe.gif", app.settings);
+    const int result = loadgif(path, app.texture, app.palette, info, message);
     app.view.texture_loaded = result >= 0 ? 1 : 0;
-    report(platform, message);
+    report(platform, path, message, info.reason);
 }
 
 void load_map_data(App& app, Platform& platform)
 {
-    report(platform, loadshore(find_data_file(app.settings.shore_filename, app.settings), app.shore));
-    report(platform, loadbords(find_data_file(app.settings.bord_filename, app.settings), app.borders));
+    std::string reason;
+    const std::string shore = find_data_file(app.settings.shore_filename, app.settings);
+    std::string message = loadshore(shore, app.shore, &reason);
+    report(platform, shore, message, reason);
+    const std::string bords = find_data_file(app.settings.bord_filename, app.settings);
+    message = loadbords(bords, app.borders, &reason);
+    report(platform, bords, message, reason);
 }
 
 void load_star_catalogue(App& app, Platform& platform)
 {
-    report(platform, loadstars(find_data_file("stars.dat", app.settings), app.stars));
+    std::string reason;
+    const std::string path = find_data_file("stars.dat", app.settings);
+    const std::string message = loadstars(path, app.stars, &reason);
+    report(platform, path, message, reason);
 }

@@ -53,11 +53,10 @@ bool starts_polyline(const Borders& borders, int32_t k)
     return (borders.polineto[static_cast<size_t>(k) / 8] >> (k % 8)) & 1;
 }
 
-std::string loadbords(const std::string& path, Borders& borders)
+std::string loadbords(const std::string& path, Borders& borders, std::string* reason)
 {
-    std::vector<uint8_t> bytes;
-    if (!read_file_bytes(path, bytes)) return refused;
-    return loadbords_bytes(bytes, borders);
+    return load_map_file(path, refused, reason,
+                         [&](std::span<const uint8_t> bytes) { return loadbords_bytes(bytes, borders); });
 }
 
 std::string loadbords_bytes(std::span<const uint8_t> bytes, Borders& borders)

@@ -22,5 +22,6 @@ bool starts_polyline(const Borders& borders, int32_t k);
 // (including a stream whose first point does not start a polyline),
 // "Out of memory (polv)" or "Out of memory (polineto)"; borders is then
 // untouched.
-std::string loadbords(const std::string& path, Borders& borders);
+// When reason is given it receives why the file was not loaded, or "".
+std::string loadbords(const std::string& path, Borders& borders, std::string* reason = nullptr);
 std::string loadbords_bytes(std::span<const uint8_t> bytes, Borders& borders);

@@ -7,17 +7,10 @@
 #include "earth/fill_caps.h"
 #include "earth/fill_edges.h"
 #include "earth/fill_geometry.h"
+#include "core/random15.h"
 #include "earth/inland.h"
 
 namespace {
-
-// The 15-bit linear congruential generator of the C library the viewer
-// grew up with: values 0 to 32767.
-int32_t next_random(uint32_t& seed)
-{
-    seed = seed * 214013u + 2531011u;
-    return static_cast<int32_t>((seed >> 16) & 0x7FFF);
-}
 
 int32_t entries(const Spans& spans, int32_t rows, int32_t r)
 {
@@ -57,12 +50,12 @@ int probe_parity(const FillGeometry& g, const Shore& shore, const FrameBuffer& f
     if (top < 0) return -1;
     const int64_t ylo = top + 1, height = bottom - ylo;
     for (int tries = 0; tries < 16; ++tries) {
-        const int64_t r = ylo + ((next_random(seed) * height) >> 15);
+        const int64_t r = ylo + ((rand15(seed) * height) >> 15);
         if (r < 0 || r >= rows || entries(spans, rows, static_cast<int32_t>(r)) < 2) continue;
         const int32_t y = static_cast<int32_t>(r);
         const int32_t x0 = clamp_x(spans.row(y)[0], 0, frame.frame_xres);
         const int32_t x1 = clamp_x(spans.row(y)[1], 0, frame.frame_xres);
-        const int32_t x = x0 + static_cast<int32_t>((next_random(seed) * int64_t{x1 - x0}) >> 15);
+        const int32_t x = x0 + static_cast<int32_t>((rand15(seed) * int64_t{x1 - x0}) >> 15);
         if (x < x0 + 2 || x >= x1 - 2) continue;
         int parity = sea_at(g, shore, x + 1, y + 0.5);
         for (int32_t i = 0; i <= y; ++i) parity ^= limbflip[static_cast<size_t>(i)];

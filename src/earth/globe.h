@@ -1,7 +1,8 @@
 #pragma once
-#include "core/spans.h"
 #include "core/camera.h"
 #include "core/frame_buffer.h"
+#include "core/spans.h"
+#include "earth/globe_lanes.h"
 #include "raster/gif.h"
 
 // Lists, for every row of the frame, the pixels that fall on the Earth's disc
@@ -14,5 +15,13 @@ void globespans(const Camera& view, const FrameBuffer& frame, Spans& spans);
 // Draws every row of the frame: each pixel of a row's span takes the texel at
 // the longitude and latitude where its ray meets the sphere, every other pixel
 // (and a ray that misses at the rim) becomes 0. Without a picture in the
-// texture the whole frame becomes 0.
-void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture);
+// texture the whole frame becomes 0. One atan2 and one asin per pixel: the
+// reference for texglobe.
+void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture);
+
+// The same picture, byte for byte, from vectorised angles of known error,
+// falling back to the exact ones for a pixel within that error of a texel
+// edge; the rows are shared among `workers` threads. The kernel defaults to
+// the widest this processor runs.
+void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
+              int32_t workers = 1, RowKernel kernel = best_row_kernel());

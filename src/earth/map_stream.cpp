@@ -1,10 +1,10 @@
 #include "earth/map_stream.h"
 
+#include "core/file_reader.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 #include <stdexcept>
 
@@ -82,12 +82,17 @@ Vec3f map_vector(const MapUnits& units, MapPoint point, double ysign)
             static_cast<float>(-std::cos(lat) * std::cos(lon))};
 }
 
-bool read_file_bytes(const std::string& path, std::vector<uint8_t>& bytes)
+std::string load_map_file(const std::string& path, const char* refused, std::string* reason,
+                          const std::function<std::string(std::span<const uint8_t>)>& decode)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    // Far beyond any map: the shipped shorelines take 100 KB.
+    constexpr size_t max_map_bytes = size_t{64} << 20;
+    std::vector<uint8_t> bytes;
+    std::string why = read_whole_file(path, max_map_bytes, bytes);
+    const std::string message = why.empty() ? decode(bytes) : refused;
+    if (why.empty() && !message.empty()) why = message == refused ? "its data are damaged or cut short" : message;
+    if (reason) *reason = why;
+    return message;
 }
 
 int32_t read_le32(std::span<const uint8_t> bytes, size_t offset)

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,8 +51,11 @@ bool read_step(BitReader& reader, int symbol, const MapUnits& units, MapPoint& p
 // for borders (north positive).
 Vec3f map_vector(const MapUnits& units, MapPoint point, double ysign);
 
-// The whole file; false when it cannot be opened or read.
-bool read_file_bytes(const std::string& path, std::vector<uint8_t>& bytes);
+// Reads a map file and decodes its bytes with decode, which returns "" or the
+// message to show. A file that cannot be read gets the message refused. When
+// reason is given, it receives why the file was not loaded ("" on success).
+std::string load_map_file(const std::string& path, const char* refused, std::string* reason,
+                          const std::function<std::string(std::span<const uint8_t>)>& decode);
 int32_t read_le32(std::span<const uint8_t> bytes, size_t offset);
 
 // Encoding. These throw std::invalid_argument for values the format cannot hold.

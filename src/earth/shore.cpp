@@ -79,11 +79,10 @@ std::string complete(Shore& shore)
 
 }  // namespace
 
-std::string loadshore(const std::string& path, Shore& shore)
+std::string loadshore(const std::string& path, Shore& shore, std::string* reason)
 {
-    std::vector<uint8_t> bytes;
-    if (!read_file_bytes(path, bytes)) return refused;
-    return loadshore_bytes(bytes, shore);
+    return load_map_file(path, refused, reason,
+                         [&](std::span<const uint8_t> bytes) { return loadshore_bytes(bytes, shore); });
 }
 
 std::string loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore)

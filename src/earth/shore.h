@@ -48,7 +48,8 @@ struct Shore {
 // "Constant LPSALLOC not high enough :(" reports a piece table that filled
 // up: the data is loaded all the same, with the last record covering the
 // remaining points by a cap that is always taken as visible.
-std::string loadshore(const std::string& path, Shore& shore);
+// When reason is given it receives why the file was not loaded, or "".
+std::string loadshore(const std::string& path, Shore& shore, std::string* reason = nullptr);
 std::string loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore);
 
 // Builds a shoreline set from loops of points, as the loader does after

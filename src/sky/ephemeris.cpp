@@ -164,3 +164,10 @@ Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos)
     Vec3 moon = moon_position(time, viewpos);
     return p - moon * moon_mass_ratio;
 }
+
+Vec3 body_direction(int32_t body, const TimeState& time, const Vec3& viewpos)
+{
+    const Vec3 b = body == moon_index ? moon_position(time, viewpos)
+                                      : planet_position(body, time, viewpos) - planet_position(moon_index, time, viewpos);
+    return turn_about_y(b, std::cos(time.sidereal_angle), -std::sin(time.sidereal_angle));
+}

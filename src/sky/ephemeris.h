@@ -35,3 +35,6 @@ Vec3 moon_position(const TimeState& time, const Vec3& viewpos);
 // always the origin. What the viewer sees is planet_position(i) -
 // planet_position(2).
 Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos);
+
+// Direction from the viewer to the body in the Earth-fixed frame.
+Vec3 body_direction(int32_t body, const TimeState& time, const Vec3& viewpos);

@@ -57,9 +57,7 @@ inline Vec3 ecliptic_to_space(const Ecliptic& h, double cos_ecl, double sin_ecl)
 // The Earth-fixed viewer position turned into the space frame by the sidereal angle.
 inline Vec3 viewer_in_space(const Vec3& viewpos, double sidereal_angle)
 {
-    double c = std::cos(sidereal_angle);
-    double s = std::sin(sidereal_angle);
-    return {viewpos.x * c - viewpos.z * s, viewpos.y, viewpos.z * c + viewpos.x * s};
+    return turn_about_y(viewpos, std::cos(sidereal_angle), std::sin(sidereal_angle));
 }
 
 }  // namespace orbit

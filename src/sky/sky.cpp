@@ -11,11 +11,6 @@ namespace {
 
 constexpr uint8_t label_colour = 31;
 
-Vec3 turn_by(const Vec3& v, double c, double s)
-{
-    return {v.x * c - v.z * s, v.y, v.x * s + v.z * c};
-}
-
 // Screen positions of bodies may lie far off screen (or be infinite right
 // beside the viewer); they are kept where every test against the frame still
 // fails before they become integers.
@@ -41,7 +36,7 @@ SkyCamera sky_camera(const Camera& view, const FrameBuffer& frame, double sidere
     double s = std::sin(sidereal_angle);
     double xres = frame.frame_xres;
     double yres = frame.frame_yres;
-    return {turn_by(view.viewright, c, s), turn_by(view.viewdown, c, s), turn_by(view.viewfwd, c, s),
+    return {turn_about_y(view.viewright, c, s), turn_about_y(view.viewdown, c, s), turn_about_y(view.viewfwd, c, s),
             view.zoom / std::sqrt(view.zoom * view.zoom + xres * xres + yres * yres)};
 }
 
@@ -102,10 +97,16 @@ void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const 
         double scale = view.zoom_half / p.z;
         int32_t sx = screen_coord(p.x * scale + view.xres_half);
         int32_t sy = screen_coord(p.y * scale + view.yres_half);
-        if (k == moon_index || k == sun_index || magnified)
-            draw_disc(view, frame, spans, p, at[sun_index] - at[k], body_diameter[k], body_colour[k]);
-        else
+        // Nothing of a body shows where the Earth is in front of it, nor the
+        // name of one wholly hidden.
+        bool seen = false;
+        if (k == moon_index || k == sun_index || magnified) {
+            seen = draw_disc(view, frame, spans, p, at[sun_index] - at[k], body_diameter[k], body_colour[k]) > 0 ||
+                   !earth_covers(view, sx, sy, p.z);
+        } else if (!earth_covers(view, sx, sy, p.z)) {
             draw_dot(frame, sx, sy, body_colour[k]);
-        if (labels) draw_label(frame, sx, sy, body_names[k]);
+            seen = true;
+        }
+        if (labels && seen) draw_label(frame, sx, sy, body_names[k]);
     }
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/constants.h"
 #include "earth/conic.h"
 #include "sky/sky.h"
 
@@ -21,13 +22,26 @@ struct SideTest {
     }
 };
 
+// What a disc paints into: the frame, less the pixels where the Earth is
+// nearer than the body; painted counts the pixels written.
+struct DiscTarget {
+    const Camera& view;
+    const FrameBuffer& frame;
+    double depth;
+    int32_t painted = 0;
+};
+
 // One run [left, right) of row y, clipped to the frame; empty runs do nothing.
-void fill_run(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right, uint8_t colour)
+void fill_run(DiscTarget& target, int32_t y, int32_t left, int32_t right, uint8_t colour)
 {
     if (left < 1) left = 0;
-    if (right >= frame.frame_xres) right = frame.frame_xres;
-    if (right <= left) return;
-    std::memset(frame.row(y) + left, colour, static_cast<size_t>(right - left));
+    if (right >= target.frame.frame_xres) right = target.frame.frame_xres;
+    uint8_t* row = target.frame.row(y);
+    for (int32_t x = left; x < right; ++x) {
+        if (earth_covers(target.view, x, y, target.depth)) continue;
+        row[x] = colour;
+        ++target.painted;
+    }
 }
 
 int32_t middle(int32_t left, int32_t right)
@@ -37,10 +51,10 @@ int32_t middle(int32_t left, int32_t right)
 
 // The row [left, right) coloured by the side test, split where the dividing
 // line crosses it.
-void fill_split(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right, const SideTest& side)
+void fill_split(DiscTarget& target, int32_t y, int32_t left, int32_t right, const SideTest& side)
 {
     if (right - left < 2 || side.at(left, y) == side.at(right - 1, y)) {
-        fill_run(frame, y, left, right, side.at(middle(left, right), y));
+        fill_run(target, y, left, right, side.at(middle(left, right), y));
         return;
     }
     uint8_t first = side.at(left, y);
@@ -52,8 +66,8 @@ void fill_split(const FrameBuffer& frame, int32_t y, int32_t left, int32_t right
     else if (cross > left + 1) x = static_cast<int32_t>(std::ceil(cross));
     while (x > left + 1 && side.at(x - 1, y) != first) --x;
     while (x < right - 1 && side.at(x, y) == first) ++x;
-    fill_run(frame, y, left, x, first);
-    fill_run(frame, y, x, right, side.at(right - 1, y));
+    fill_run(target, y, left, x, first);
+    fill_run(target, y, x, right, side.at(right - 1, y));
 }
 
 // The limb: screen points whose viewing ray w = (x - xres_half, y - yres_half,
@@ -102,23 +116,33 @@ SideTest side_test(const Camera& v, const Vec3& u, const Vec3& l, const Vec3& n,
 
 }  // namespace
 
-void draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
-               const Vec3& to_sun, double diameter, uint8_t lit)
+bool earth_covers(const Camera& view, int32_t x, int32_t y, double depth)
 {
-    if (spans.rows < frame.frame_yres) return;
+    // Along a ray zoom_half long on viewfwd, t is the hit's depth in those units.
+    const double depth_units = depth * (1e6 / earth_radius_miles) / view.zoom_half;
+    double t = 0;
+    return nearer_hit(view.viewpos, dot(view.viewpos, view.viewpos) - 1, pixel_ray(view, x, y), t) && t > 0 &&
+           t < depth_units;
+}
+
+int32_t draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, const Vec3& p,
+                  const Vec3& to_sun, double diameter, uint8_t lit)
+{
+    if (spans.rows < frame.frame_yres) return 0;
     double dist = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
     Vec3 u = {p.x / dist, p.y / dist, p.z / dist};
     double rho = diameter * (1 / dist) * 5e-07;
     double rho2 = rho * rho;
     double sun_dist = length(to_sun);
     Vec3 l = sun_dist > 0 ? Vec3{to_sun.x / sun_dist, to_sun.y / sun_dist, to_sun.z / sun_dist} : -u;
-    if (!(u.z > 0)) return;
+    if (!(u.z > 0)) return 0;
+    DiscTarget target{view, frame, p.z};
 
     std::fill(spans.xpcnt.begin(), spans.xpcnt.end(), 0);
     int32_t ytop = 0;
     int32_t ybot = -1;
     limb_spans(view, frame, spans, u, rho2, ytop, ybot);
-    if (ybot <= ytop) return;
+    if (ybot <= ytop) return 0;
     Vec3 n = cross(u, l);
     int32_t tt = 0;
     int32_t tb = -1;
@@ -131,8 +155,8 @@ void draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, const
     // The light straight behind or in front: one colour for the whole disc.
     if (rho2 >= dot(n, n)) {
         for (int32_t y = ytop; y < ybot; ++y)
-            if (has(y, 2)) fill_run(frame, y, spans.row(y)[0], spans.row(y)[1], cu);
-        return;
+            if (has(y, 2)) fill_run(target, y, spans.row(y)[0], spans.row(y)[1], cu);
+        return target.painted;
     }
 
     // Rows through the terminator: its ellipse in the uniform colour, the
@@ -148,11 +172,12 @@ void draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, const
             // the disc's: keep it within.
             int32_t t0 = std::clamp(e[2], e[0], std::max(e[0], e[1]));
             int32_t t1 = std::clamp(e[3], t0, std::max(t0, e[1]));
-            fill_run(frame, y, e[0], t0, side.at(e[0], y));
-            fill_run(frame, y, t0, t1, cu);
-            fill_run(frame, y, t1, e[1], side.at(e[1], y));
+            fill_run(target, y, e[0], t0, side.at(e[0], y));
+            fill_run(target, y, t0, t1, cu);
+            fill_run(target, y, t1, e[1], side.at(e[1], y));
         } else {
-            fill_split(frame, y, e[0], e[1], side);
+            fill_split(target, y, e[0], e[1], side);
         }
     }
+    return target.painted;
 }

@@ -1,8 +1,9 @@
 #include "sky/stars.h"
 
+#include "core/file_reader.h"
+
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <new>
 
 namespace {
@@ -71,29 +72,18 @@ std::string decodestars(const uint8_t* data, size_t size, Stars& stars)
     return "";
 }
 
-std::string loadstars(const std::string& path, Stars& stars)
+std::string loadstars(const std::string& path, Stars& stars, std::string* reason)
 {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return cant_load;
-    std::streamoff file_size = file.tellg();
-    if (file_size < 0) return cant_load;
-    // Read no more than the count can use, however large the file.
-    uint8_t header[4];
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(header), 4)) return cant_load;
-    int32_t count = read_le32(header);
-    if (count < 0) return cant_load;
-    uint64_t wanted = 4 + 5 * static_cast<uint64_t>(count);
-    uint64_t size = std::min(wanted, static_cast<uint64_t>(file_size));
-
+    // Three million stars; the shipped catalogue holds nine thousand.
+    constexpr size_t max_star_bytes = size_t{16} << 20;
     std::vector<uint8_t> image;
-    try {
-        image.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return "Out of memory (starv)";
-    }
-    std::copy(header, header + 4, image.begin());
-    file.read(reinterpret_cast<char*>(image.data() + 4), static_cast<std::streamsize>(size - 4));
-    image.resize(4 + static_cast<size_t>(file.gcount()));
-    return decodestars(image.data(), image.size(), stars);
+    std::string why = read_whole_file(path, max_star_bytes, image);
+    const std::string message = why.empty() ? decodestars(image.data(), image.size(), stars) : cant_load;
+    if (why.empty() && message == cant_load) why = "its star count is missing or negative";
+    if (why.empty() && message.empty() && stars.numstars < read_le32(image.data()))
+        why = "it holds only " + std::to_string(stars.numstars) + " of the " + std::to_string(read_le32(image.data())) +
+              " stars its count gives";
+    if (why.empty() && !message.empty()) why = message;
+    if (reason) *reason = why;
+    return message;
 }

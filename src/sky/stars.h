@@ -15,7 +15,8 @@ struct Stars {
 // Reads a catalogue file: "" on success, otherwise the message to show. A
 // refused file leaves stars as it was; a file shorter than its count says
 // keeps the stars whose record and brightness are both there.
-std::string loadstars(const std::string& path, Stars& stars);
+// When reason is given it receives why the file was refused or cut short, or "".
+std::string loadstars(const std::string& path, Stars& stars, std::string* reason = nullptr);
 
 // The same from a file image in memory.
 std::string decodestars(const uint8_t* data, size_t size, Stars& stars);

@@ -2,8 +2,7 @@
 #include <ctime>
 #include <string>
 
-#include "app/track.h"
-#include "platform/headless/headless_platform.h"
+#include "sky/event_search.h"
 #include "sky/calendar.h"
 #include "tool/commands.h"
 #include "tool/options.h"
@@ -68,10 +67,7 @@ int events_command(int argc, char** argv)
     const int32_t body = parse_body(body_name);
     TimeState time;
     set_clock_to(time, chosen_instant(options));
-    uint8_t key_state[256] = {};
-    key_state[body_key(body)] = 1;
-    HeadlessPlatform platform;
-    const EventKind kind = search_event(body, equinox, time, chosen_position(options), key_state, platform);
+    const EventKind kind = search_event(body, equinox, time, chosen_position(options), [] { return false; });
     std::printf("%s,%s\n", kind_name(kind), iso_utc(clock_instant(time)).c_str());
     return finish_output("globetool events");
 }

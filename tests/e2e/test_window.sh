@@ -11,6 +11,11 @@ if [ "${INSIDE_XVFB:-}" != 1 ]; then
   message="$(env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$GLOBE" --window 2>&1 >/dev/null)" || code=$?
   [ "$code" -eq 1 ] || { echo "expected exit 1 without a display, got $code: $message"; exit 1; }
   [ -n "$message" ] || { echo "no message without a display"; exit 1; }
+  # Left to itself SDL would pick a driver that shows nothing: refused too.
+  code=0
+  message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$GLOBE" --window 2>&1 >/dev/null)" || code=$?
+  [ "$code" -eq 1 ] || { echo "expected exit 1 with no display and no driver asked for, got $code: $message"; exit 1; }
+  grep -q "There is no display" <<<"$message" || { echo "no reason given: $message"; exit 1; }
 fi
 start_in_xvfb
 
@@ -20,6 +25,24 @@ run_once() {
   tap Escape
   wait_exit "$pid"
 }
+
+# A frame size the display cannot take: the set-up's message with the reason.
+for size in /0x0 /-5x10; do
+  code=0
+  message="$(timeout 20 "$GLOBE" --window "$size" 2>&1 >/dev/null)" || code=$?
+  [ "$code" -eq 1 ] || { echo "expected exit 1 for $size, got $code"; exit 1; }
+  grep -q "initdirectdraw failed" <<<"$message" && grep -q "is outside 1x1 to" <<<"$message" \
+    || { echo "no size reason for $size: $message"; exit 1; }
+done
+
+# SIGINT and SIGTERM in the main loop end it cleanly.
+for signal in INT TERM; do
+  start_viewer
+  kill -"$signal" "$pid"
+  code=0; wait_exit "$pid" || code=$?
+  expected=$((128 + $(kill -l "$signal")))
+  [ "$code" -eq "$expected" ] || { echo "expected exit $expected after SIG$signal, got $code"; exit 1; }
+done
 
 run_once GLOB0000.PCX
 /usr/bin/python3 - <<'PY'

@@ -60,6 +60,7 @@ class MapCommand(unittest.TestCase):
                             os.path.join(ROOT, "tools", "data", "encode_map.cpp"),
                             *(os.path.join(earth, f) for f in
                               ("map_writer.cpp", "map_stream.cpp", "huffman.cpp", "bitstream.cpp")),
+                            os.path.join(src, "core", "file_reader.cpp"),
                             "-o", encoder], check=True)
             for path, kind, flags in ((SHORE, "shore", []), (BORDERS, "bords", ["--borders"])):
                 dump = run("map", path, "--dump", *flags)

@@ -99,3 +99,35 @@ TEST(SkyDisc, ClippedToTheFrameAndDrawnFromFreshSpans)
 }
 
 }  // namespace
+
+// From 3 Earth radii looking at the centre the limb is 100 tan(asin(1/3)) =
+// 35.355 pixels out on a 200-pixel frame. A disc of radius 10 centred on the
+// limb shows only outside it when it lies beyond the Earth, all of it when it
+// lies between the eye and the Earth, and nothing when wholly behind.
+TEST(SkyDisc, TheEarthInFrontHidesWhatLiesBehindIt)
+{
+    const double limb = 100 * std::tan(std::asin(1.0 / 3));
+    struct Case {
+        double depth, centre_x;  // million miles; pixels right of the frame's centre
+        bool expect_inside, expect_outside;
+    } cases[] = {{1, limb, false, true}, {0.001, limb, true, true}, {1, 0, false, false}};
+    for (const Case& c : cases) {
+        SkyCanvas s(200, 200);
+        s.view.viewpos = {0, 0, -3};
+        const double diameter = 2 * 10 / s.view.zoom_half * c.depth / 5e-07;  // 10 pixels in radius
+        const Vec3 p = {c.centre_x / s.view.zoom_half * c.depth, 0, c.depth};
+        const int32_t painted = draw_disc(s.view, s.frame, s.spans, p, Vec3{}, diameter, 254);
+        EXPECT_EQ(painted, s.count(254));
+        int inside = 0, outside = 0;
+        for (int32_t y = 0; y < 200; ++y)
+            for (int32_t x = 0; x < 200; ++x) {
+                if (s.at(x, y) != 254) continue;
+                const double r = std::hypot(x - 100, y - 100);
+                inside += r < limb - 1;
+                outside += r > limb + 1;
+            }
+        EXPECT_EQ(inside > 0, c.expect_inside) << c.depth << " " << c.centre_x;
+        EXPECT_EQ(outside > 0, c.expect_outside) << c.depth << " " << c.centre_x;
+        EXPECT_EQ(earth_covers(s.view, 100, 100, c.depth), c.depth > 0.01);
+    }
+}

@@ -19,6 +19,7 @@ NODE_PATH="$work/node_modules" node "$here/map_to_text.js" \
 src="$root/src/earth"
 ${CXX:-c++} -std=c++20 -O2 -I"$root/src" "$here/encode_map.cpp" \
     "$src/map_writer.cpp" "$src/map_stream.cpp" "$src/huffman.cpp" "$src/bitstream.cpp" \
+    "$root/src/core/file_reader.cpp" \
     -o "$work/encode_map"
 "$work/encode_map" shore 65536 < "$work/land.txt" > "$out/SHOREX.DAT"
 "$work/encode_map" bords 65536 < "$work/borders.txt" > "$out/BORDX.DAT"

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Rebuilds data/stars.dat from the Bright Star Catalogue in Debian's xplanet
-# package (installed by scripts/setup; apt-get install xplanet otherwise).
+# package, which only this recipe needs (apt-get install xplanet).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)

@@ -4,12 +4,25 @@
 
 #include "core/constants.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_signals.h"
 #include "platform/time_zone.h"
 
 namespace {
 
 // SDL reports no result codes; this one says "unspecified failure".
 constexpr unsigned long generic_failure = 0x80004005UL;
+
+// Largest frame side: the frame tables grow with the frame, so this is the
+// bound of the screen's textures rather than of the viewer.
+constexpr int32_t max_frame_side = 16384;
+
+void show_box(Uint32 flags, const char* caption, const char* text, SDL_Window* window)
+{
+    if (quit_signal()) return;
+    message_box_shown(true);
+    SDL_ShowSimpleMessageBox(flags, caption, text, window);
+    message_box_shown(false);
+}
 
 }  // namespace
 
@@ -19,13 +32,14 @@ SdlPlatform::~SdlPlatform()
     destroy_window();
 }
 
-int SdlPlatform::fail(const char* format)
+int SdlPlatform::fail(const char* format, const std::string& detail)
 {
-    char text[128];
-    std::snprintf(text, sizeof text, format, generic_failure);
-    std::fprintf(stderr, "%s", text);
-    std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-    if (window_) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ERROR", text, window_);
+    char code[128];
+    std::snprintf(code, sizeof code, format, generic_failure);
+    const std::string text = code + detail;
+    std::fprintf(stderr, "%s", text.c_str());
+    if (detail.empty()) std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+    if (window_) show_box(SDL_MESSAGEBOX_ERROR, "ERROR", text.c_str(), window_);
     return 0;
 }
 
@@ -33,6 +47,12 @@ int SdlPlatform::create_window(int32_t xres, int32_t yres, int32_t fullscreen)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("Can't open a window: %08lx\n");
     video_ = true;
+    // Without a display SDL falls back to drivers that show nothing; only a
+    // user who asks for one by name gets it.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER"))
+        return fail("Can't open a window: %08lx\n", "There is no display (set DISPLAY, or SDL_VIDEODRIVER=" +
+                                                          driver + " to draw where nobody sees it).\n");
     const Uint32 flags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     window_ = SDL_CreateWindow(program_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, xres > 0 ? xres : 1,
                                yres > 0 ? yres : 1, flags);
@@ -70,7 +90,11 @@ int SdlPlatform::initmouse()
 
 int SdlPlatform::initdirectdraw(int32_t width, int32_t height, int32_t, const Palette& palette)
 {
-    if (width <= 0 || height <= 0) return fail("initdirectdraw failed: %08lx\n");
+    if (width < 1 || height < 1 || width > max_frame_side || height > max_frame_side)
+        return fail("initdirectdraw failed: %08lx\n",
+                    "The frame size " + std::to_string(width) + "x" + std::to_string(height) +
+                        " is outside 1x1 to " + std::to_string(max_frame_side) + "x" +
+                        std::to_string(max_frame_side) + ".\n");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -221,6 +245,10 @@ void SdlPlatform::pump_messages(LoopState& loop)
         loop.quit_requested = 1;
         loop.exit_code = 0;
     }
+    if (const int signo = quit_signal()) {
+        loop.quit_requested = 1;
+        loop.exit_code = 128 + signo;
+    }
 }
 
 void SdlPlatform::post_close()
@@ -239,5 +267,5 @@ TimeZoneInfo SdlPlatform::time_zone() { return machine_time_zone(); }
 void SdlPlatform::message_box(const std::string& text, const char* caption)
 {
     std::fprintf(stderr, "%s%s", text.c_str(), text.empty() || text.back() != '\n' ? "\n" : "");
-    if (window_) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text.c_str(), window_);
+    if (window_) show_box(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text.c_str(), window_);
 }

@@ -58,5 +58,5 @@ private:
     void handle(const SDL_Event& event);
     void queue_key(uint8_t code, bool down);
     void acquiremouse(bool active);
-    int fail(const char* format);
+    int fail(const char* format, const std::string& detail = "");
 };

@@ -1,0 +1,17 @@
+#include "core/workers.h"
+
+#include <thread>
+#include <vector>
+
+void run_workers(int32_t workers, const std::function<void()>& work)
+{
+    std::vector<std::jthread> helpers;
+    for (int32_t i = 1; i < workers; ++i) helpers.emplace_back(work);
+    work();
+}
+
+int32_t core_count()
+{
+    const unsigned n = std::thread::hardware_concurrency();
+    return n == 0 ? 1 : static_cast<int32_t>(n);
+}
