@@ -36,13 +36,17 @@ std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& lin
     FixedView fixed;
     bool any = false, bad = false;
     for (int i = 1; i < argc; ++i) {
-        std::string error;
-        const int shared = take_shared_option(argc, argv, i, fixed.place, error);
         const std::string a = argv[i];
-        if (shared < 0) {
-            platform.message_box(error + "\n", nullptr);
-            bad = true;
-        } else if (shared > 0) {
+        if ((a == "--at" || a == "--from") && i + 1 < argc) {
+            const std::string value = argv[++i];
+            int64_t instant = 0;
+            Vec3 place;
+            if (a == "--at" && parse_time(value, instant)) fixed.place.at = instant;
+            else if (a == "--from" && parse_place(value, place)) fixed.place.from = place;
+            else {
+                platform.message_box(a + ": bad value '" + value + "'\n", nullptr);
+                bad = true;
+            }
             any = true;
         } else if (a == "--look" && i + 1 < argc) {
             fixed.look = argv[++i];

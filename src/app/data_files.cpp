@@ -8,10 +8,11 @@ namespace fs = std::filesystem;
 
 std::string find_data_file(const std::string& name, const Settings& settings)
 {
-    if (name.find('/') != std::string::npos || settings.data_dir.empty() || access(name.c_str(), F_OK) == 0)
-        return name;
+    if (name.find('/') != std::string::npos || settings.data_dir.empty()) return name;
     const fs::path candidate = fs::path(settings.data_dir) / name;
-    return access(candidate.c_str(), F_OK) == 0 ? candidate.string() : name;
+    const bool here = access(name.c_str(), F_OK) == 0;
+    const bool there = access(candidate.c_str(), F_OK) == 0;
+    return there && (settings.data_dir_first || !here) ? candidate.string() : name;
 }
 
 std::string default_data_dir(const char* executable_path)

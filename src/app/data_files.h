@@ -4,7 +4,8 @@
 #include "app/settings.h"
 
 // The path to open for a data file: as named when it exists there or names a
-// folder; otherwise the copy in the data folder, when there is one.
+// folder; otherwise the copy in the data folder, when there is one. With
+// data_dir_first the data folder's copy comes first.
 std::string find_data_file(const std::string& name, const Settings& settings);
 
 // The data folder of an installed program (bin/../share/globe) or of a build

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/palette.h"
 
-// Writes an 8-bit run-length PCX picture with the 256-colour palette.
-// 0 on success, -1 on failure.
+// An 8-bit run-length PCX picture with the 256-colour palette.
+std::vector<uint8_t> encode_pcx(const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                                const Palette& palette);
+// Writes it so that the file appears only when complete. 0 on success, -1 on failure.
 int write_pcx(const char* filename, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
               const Palette& palette);
 

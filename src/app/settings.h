@@ -13,6 +13,8 @@ struct Settings {
     // Where data files named without a folder are found when the working
     // directory lacks them; empty means only the working directory.
     std::string data_dir;
+    // A data folder the user named explicitly is searched before the working directory.
+    bool data_dir_first = false;
     // Batch rendering may leave the status lines out of the picture.
     bool status_lines = true;
 };

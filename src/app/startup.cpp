@@ -15,15 +15,24 @@ void startup(App& app, Platform& platform, int argc, char** argv)
     settings.fullscreen = scan_flags(argc, argv).window ? 0 : 1;
     settings.bpp = 8;
 
+    load_data(app, platform);
+    start_clocks(app, platform);
+
+    app.view.min_dist = lowest_eye_dist;
+}
+
+void load_data(App& app, Platform& platform)
+{
     build_palette(app.palette);
     load_texture(app, platform);
     load_map_data(app, platform);
     load_star_catalogue(app, platform);
+}
 
+void start_clocks(App& app, Platform& platform)
+{
     const auto t = static_cast<int32_t>(platform.time_ms());
     app.controls.prev_frame_ms = app.time.clock_ms_ref = app.time.now_ms = t;
     app.controls.frame_dt = 0;
     app.time.tzinfo = platform.time_zone();
-
-    app.view.min_dist = lowest_eye_dist;
 }

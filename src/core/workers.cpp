@@ -12,6 +12,9 @@ void run_workers(int32_t workers, const std::function<void()>& work)
 
 int32_t core_count()
 {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    return 1;  // a web page built without threads can start none
+#endif
     const unsigned n = std::thread::hardware_concurrency();
     return n == 0 ? 1 : static_cast<int32_t>(n);
 }

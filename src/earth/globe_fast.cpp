@@ -79,15 +79,6 @@ bool indexable(const Texture& t)
 
 }  // namespace
 
-std::vector<RowKernel> usable_row_kernels()
-{
-    std::vector<RowKernel> kernels;
-    if (__builtin_cpu_supports("avx512f")) kernels.push_back(row_texels_avx512);
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) kernels.push_back(row_texels_avx2);
-    kernels.push_back(row_texels_sse2);
-    return kernels;
-}
-
 RowKernel best_row_kernel()
 {
     return usable_row_kernels().front();

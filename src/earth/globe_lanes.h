@@ -30,6 +30,9 @@ using RowKernel = void (*)(const RowRays&);
 void row_texels_avx512(const RowRays& rays);
 void row_texels_avx2(const RowRays& rays);
 void row_texels_sse2(const RowRays& rays);
+// Where there are no vector kernels (the browser): every ray is left to the
+// exact path.
+void row_texels_portable(const RowRays& rays);
 
 // The kernels this processor runs, widest first; the last needs only the
 // baseline of x86-64.

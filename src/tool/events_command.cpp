@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -9,13 +8,6 @@
 #include "tool/options.h"
 
 namespace {
-
-const char help[] =
-    "usage: globetool events BODY [--at TIME] [--from LAT,LON[,ALT]] [--equinox]\n"
-    "Runs the viewer's search for the body's nearest rising, meridian passage or\n"
-    "setting (with --equinox and the Sun: the nearest equinox) and prints KIND,TIME\n"
-    "with KIND rise, transit, set, lower-transit, equinox or none and TIME in UT.\n"
-    "BODY: mercury, venus, moon, mars, jupiter, saturn, uranus, neptune, pluto, sun.\n";
 
 const char* kind_name(EventKind kind)
 {
@@ -56,36 +48,26 @@ std::string iso_utc(int64_t seconds)
 int events_command(int argc, char** argv)
 {
     ToolOptions options;
-    int32_t body = -1;
+    std::string body_name;
     bool equinox = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string error;
-        const int shared = take_shared_option(argc, argv, i, options, error);
-        if (shared < 0) {
-            std::fprintf(stderr, "globetool events: %s\n", error.c_str());
-            return 2;
-        }
-        if (shared == 1) continue;
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::fputs(help, stdout);
-            return 0;
-        }
-        if (!std::strcmp(argv[i], "--equinox")) {
-            equinox = true;
-        } else if (body < 0 && parse_body(argv[i]) >= 0) {
-            body = parse_body(argv[i]);
-        } else {
-            std::fprintf(stderr, "globetool events: unexpected '%s'\n%s", argv[i], help);
-            return 2;
-        }
-    }
-    if (body < 0) {
-        std::fputs(help, stderr);
-        return 2;
-    }
+    CLI::App command("Runs the viewer's search for the body's nearest rising, meridian passage or setting (with "
+                     "--equinox and the Sun: the nearest equinox) and prints KIND,TIME with KIND rise, transit, set, "
+                     "lower-transit, equinox or none and TIME in UT.",
+                     "globetool events");
+    prepare_command(command);
+    command.add_option("body", body_name, "mercury, venus, moon, mars, jupiter, saturn, uranus, neptune, pluto, sun")
+        ->required()
+        ->type_name("BODY")
+        ->check(CLI::Validator(
+            [](const std::string& name) { return parse_body(name) >= 0 ? "" : "unknown body '" + name + "'"; }, ""));
+    add_time_and_place(command, options);
+    add_data_option(command, options, "accepted as by every command; the search reads no data files");
+    command.add_flag("--equinox", equinox, "with the Sun: the nearest equinox");
+    if (const int code = parse_command(command, argc, argv); code >= 0) return code;
+    const int32_t body = parse_body(body_name);
     TimeState time;
     set_clock_to(time, chosen_instant(options));
     const EventKind kind = search_event(body, equinox, time, chosen_position(options), [] { return false; });
     std::printf("%s,%s\n", kind_name(kind), iso_utc(clock_instant(time)).c_str());
-    return 0;
+    return finish_output("globetool events");
 }

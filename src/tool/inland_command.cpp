@@ -14,41 +14,10 @@
 
 namespace {
 
-const char help[] =
-    "usage: globetool inland [--shore FILE] [--data DIR]\n"
-    "Reads 'LAT LON' lines on standard input (degrees, north and east positive)\n"
-    "and prints 1 (land) or 0 (sea) for each, as the viewer's land and sea fill\n"
-    "decides it from the shorelines. Blank lines are skipped.\n"
-    "  --shore FILE  the shoreline file (default SHOREX.DAT, looked up in the\n"
-    "                working directory, then in the data folder)\n"
-    "  --data DIR    the data folder\n";
-
 struct InlandOptions {
     std::string shore = "SHOREX.DAT";
     ToolOptions shared;
 };
-
-// 1 parsed, 0 help shown, -1 bad usage (message printed).
-int parse(int argc, char** argv, InlandOptions& o)
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(help, stdout);
-            return 0;
-        }
-        if (a == "--shore" && i + 1 < argc) {
-            o.shore = argv[++i];
-            continue;
-        }
-        std::string error;
-        if (a == "--data" && take_shared_option(argc, argv, i, o.shared, error) == 1) continue;
-        std::fprintf(stderr, "globetool inland: %s\n%s",
-                     error.empty() ? ("unexpected argument '" + a + "'").c_str() : error.c_str(), help);
-        return -1;
-    }
-    return 1;
-}
 
 // Reads "LAT LON" from a line; false unless that is all it holds.
 bool read_place(const char* line, double& lat, double& lon)
@@ -64,26 +33,26 @@ bool read_place(const char* line, double& lat, double& lon)
     return *end == '\0' && std::fabs(lat) <= 90 && std::isfinite(lon);
 }
 
-}  // namespace
 
-int inland_command(int argc, char** argv)
+// A line longer than the buffer, which fgets would hand over in pieces; a
+// line that just fills it loses only its newline.
+bool too_long(const char* line, size_t size)
 {
-    InlandOptions o;
-    const int parsed = parse(argc, argv, o);
-    if (parsed <= 0) return parsed == 0 ? 0 : 2;
+    const size_t length = std::strlen(line);
+    if (length < size - 1 || line[length - 1] == '\n') return false;
+    const int next = std::fgetc(stdin);
+    return next != EOF && next != '\n';
+}
 
-    Settings settings;
-    settings.data_dir = chosen_data_dir(o.shared);
-    const std::string path = find_data_file(o.shore, settings);
-    Shore shore;
-    const std::string message = loadshore(path, shore);
-    if (!message.empty()) {
-        std::fprintf(stderr, "globetool inland: %s: %s\n", path.c_str(), message.c_str());
-        if (shore.shoreunits == 0) return 1;  // refused; a full piece table still loads
-    }
-
+int answer_lines(const Shore& shore)
+{
     char line[512];
     for (long number = 1; std::fgets(line, sizeof line, stdin); ++number) {
+        if (too_long(line, sizeof line)) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "globetool inland: line %ld: longer than %zu characters\n", number, sizeof line - 1);
+            return 1;
+        }
         if (line[std::strspn(line, " \t\r\n")] == '\0') continue;
         double lat = 0, lon = 0;
         if (!read_place(line, lat, lon)) {
@@ -92,8 +61,42 @@ int inland_command(int argc, char** argv)
             return 1;
         }
         const Vec3 p = position_at_degrees(lat, lon);
-        const int land = inland(shore, p.x, p.y, p.z);
-        std::fputs(land ? "1\n" : "0\n", stdout);
+        std::fputs(inland(shore, p.x, p.y, p.z) ? "1\n" : "0\n", stdout);
     }
-    return 0;
+    if (std::ferror(stdin)) {
+        const int error = errno;
+        std::fflush(stdout);
+        std::fprintf(stderr, "globetool inland: can't read standard input: %s\n", std::strerror(error));
+        return 1;
+    }
+    return finish_output("globetool inland");
+}
+
+}  // namespace
+
+int inland_command(int argc, char** argv)
+{
+    InlandOptions o;
+    CLI::App command("Reads 'LAT LON' lines on standard input (degrees, north and east positive) and prints 1 "
+                     "(land) or 0 (sea) for each, as the viewer's land and sea fill decides it from the shorelines. "
+                     "Blank lines are skipped.",
+                     "globetool inland");
+    prepare_command(command);
+    command.add_option("--shore", o.shore,
+                       "the shoreline file (default SHOREX.DAT, looked up in the working directory, then in the data "
+                       "folder)")
+        ->type_name("FILE");
+    add_data_option(command, o.shared, "the data folder, searched before the working directory");
+    if (const int code = parse_command(command, argc, argv); code >= 0) return code;
+
+    Settings settings;
+    apply_data_dir(o.shared, settings);
+    const std::string path = find_data_file(o.shore, settings);
+    Shore shore;
+    const std::string message = loadshore(path, shore);
+    if (!message.empty()) {
+        std::fprintf(stderr, "globetool inland: %s: %s\n", path.c_str(), message.c_str());
+        if (shore.shoreunits == 0) return 1;  // refused; a full piece table still loads
+    }
+    return answer_lines(shore);
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "tool/commands.h"
+#include "tool/options.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ struct Command {
 };
 
 constexpr Command commands[] = {
-    {"render", render_command, "draw one frame as the viewer would and save it as PCX"},
+    {"render", render_command, "draw frames as the viewer would and save them as PCX or PNG"},
     {"gif", gif_command, "decode a GIF as the viewer decodes globe.gif"},
     {"sky", sky_command, "where the Sun, the Moon and the planets stand, as CSV"},
     {"events", events_command, "the next rising, meridian passage, setting or equinox the viewer finds"},
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
     }
     if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         usage(stdout);
-        return 0;
+        return finish_output("globetool");
     }
     for (const Command& c : commands)
         if (!std::strcmp(argv[1], c.name)) return c.run(argc - 1, argv + 1);

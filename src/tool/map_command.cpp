@@ -6,52 +6,15 @@
 #include "earth/borders.h"
 #include "earth/shore.h"
 #include "tool/commands.h"
+#include "tool/options.h"
 
 namespace {
-
-const char help[] =
-    "usage: globetool map FILE [--borders] [--dump]\n"
-    "Loads FILE as the viewer loads its shoreline file (SHOREX.DAT) and prints\n"
-    "what it holds: units per turn, loops, points, piece records, maxdlon and\n"
-    "maxdlonwrap. Exits 1 with the viewer's message when it would refuse the\n"
-    "file.\n"
-    "  --borders  read FILE as a border file (BORDX.DAT): units, polylines, points\n"
-    "  --dump     print every loop or polyline instead: one 'lon lat' line per\n"
-    "             point in degrees, east and north positive, and a blank line\n"
-    "             after each\n";
 
 struct MapOptions {
     std::string file;
     bool borders = false;
     bool dump = false;
 };
-
-// 1 parsed, 0 help shown, -1 bad usage (message printed).
-int parse(int argc, char** argv, MapOptions& o)
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(help, stdout);
-            return 0;
-        }
-        if (a == "--borders") {
-            o.borders = true;
-        } else if (a == "--dump") {
-            o.dump = true;
-        } else if (!a.starts_with("-") && o.file.empty()) {
-            o.file = a;
-        } else {
-            std::fprintf(stderr, "globetool map: unexpected argument '%s'\n%s", a.c_str(), help);
-            return -1;
-        }
-    }
-    if (o.file.empty()) {
-        std::fputs(help, stderr);
-        return -1;
-    }
-    return 1;
-}
 
 // Shortest text that reads back as the same double.
 void print_point(double lon, double lat)
@@ -131,7 +94,17 @@ int show_borders(const MapOptions& o)
 int map_command(int argc, char** argv)
 {
     MapOptions o;
-    const int parsed = parse(argc, argv, o);
-    if (parsed <= 0) return parsed == 0 ? 0 : 2;
-    return o.borders ? show_borders(o) : show_shore(o);
+    CLI::App command("Loads FILE as the viewer loads its shoreline file (SHOREX.DAT) and prints what it holds: "
+                     "units per turn, loops, points, piece records, maxdlon and maxdlonwrap. Exits 1 with the "
+                     "viewer's message when it would refuse the file.",
+                     "globetool map");
+    prepare_command(command);
+    command.add_option("file", o.file, "the map file")->required()->type_name("FILE");
+    command.add_flag("--borders", o.borders, "read FILE as a border file (BORDX.DAT): units, polylines, points");
+    command.add_flag("--dump", o.dump,
+                     "print every loop or polyline instead: one 'lon lat' line per point in degrees, east and north "
+                     "positive, and a blank line after each");
+    if (const int code = parse_command(command, argc, argv); code >= 0) return code;
+    const int shown = o.borders ? show_borders(o) : show_shore(o);
+    return shown != 0 ? shown : finish_output("globetool map");
 }

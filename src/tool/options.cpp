@@ -1,6 +1,8 @@
 #include "tool/options.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -10,9 +12,15 @@
 #include "app/view_ops.h"
 #include "core/constants.h"
 #include "platform/time_zone.h"
+#include "sky/calendar.h"
 #include "sky/ephemeris.h"
 
 namespace {
+
+int days_in_month(int year, int month)
+{
+    return days_from_date(year, month + 1, 1) - days_from_date(year, month, 1);
+}
 
 bool read_fields(const char* text, int& year, int& month, int& day, int& hour, int& minute, int& second,
                  int& used)
@@ -22,8 +30,8 @@ bool read_fields(const char* text, int& year, int& month, int& day, int& hour, i
     if (std::sscanf(text, "%4d-%2d-%2dT%2d:%2d%n", &year, &month, &day, &hour, &minute, &used) != 5) return false;
     int more = 0;
     if (text[used] == ':' && std::sscanf(text + used, ":%2d%n", &second, &more) == 1) used += more;
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 && minute >= 0 &&
-           minute <= 59 && second >= 0 && second <= 60;
+    return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= days_in_month(year, month) && hour >= 0 &&
+           hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 60;
 }
 
 }  // namespace
@@ -70,41 +78,94 @@ bool parse_place(const std::string& text, Vec3& position)
         if (std::sscanf(text.c_str() + n, ",%lf%n", &alt, &m) != 1) return false;
         n += m;
     }
-    if (static_cast<size_t>(n) != text.size() || std::fabs(lat) > 90 || !std::isfinite(lon) || !(alt > -earth_radius_miles))
+    if (static_cast<size_t>(n) != text.size() || !(std::fabs(lat) <= 90) || !(std::fabs(lon) <= 180) ||
+        !(alt > -earth_radius_miles && alt <= 1e9))
         return false;
     position = position_at_degrees(lat, lon) * ((earth_radius_miles + alt) / earth_radius_miles);
     return true;
 }
 
-int take_shared_option(int argc, char** argv, int& i, ToolOptions& options, std::string& error)
+void prepare_command(CLI::App& command)
 {
-    const char* name = argv[i];
-    const bool known = !std::strcmp(name, "--at") || !std::strcmp(name, "--from") || !std::strcmp(name, "--data");
-    if (!known) return 0;
-    if (i + 1 >= argc) {
-        error = std::string(name) + " needs a value";
-        return -1;
+    command.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command.get_formatter()->label("Usage", "usage");
+}
+
+CLI::Validator quiet(CLI::Validator check)
+{
+    check.description("");
+    return check;
+}
+
+void add_time_and_place(CLI::App& command, ToolOptions& options)
+{
+    command.add_option_function<std::string>(
+        "--at",
+        [&options](const std::string& value) {
+            int64_t seconds = 0;
+            if (!parse_time(value, seconds))
+                throw CLI::ValidationError("--at", "bad time '" + value +
+                                                       "' (want a real date and time as YYYY-MM-DDTHH:MM[:SS] "
+                                                       "with Z, +HH:MM, -HH:MM or nothing for local time)");
+            options.at = seconds;
+        },
+        "the moment shown: YYYY-MM-DDTHH:MM[:SS] with Z, +HH:MM, -HH:MM or nothing for local time (default now)")
+        ->type_name("TIME");
+    command.add_option_function<std::string>(
+        "--from",
+        [&options](const std::string& value) {
+            Vec3 position;
+            if (!parse_place(value, position))
+                throw CLI::ValidationError("--from", "bad place '" + value +
+                                                         "' (want LAT,LON[,ALT]: LAT -90 to 90 and LON -180 to 180 "
+                                                         "degrees, ALT above -3964 and at most 1e9 miles)");
+            options.from = position;
+        },
+        "the eye: degrees north and east, miles above the surface (default the home position, 5 miles up)")
+        ->type_name("LAT,LON[,ALT]");
+}
+
+void add_data_option(CLI::App& command, ToolOptions& options, const std::string& help)
+{
+    command.add_option("--data", options.data_dir, help)->type_name("DIR")->check(quiet(CLI::ExistingDirectory));
+}
+
+CLI::Validator finite_range(double lowest, double highest)
+{
+    const std::string want = "want a number from " + CLI::detail::to_string(lowest) + " to " +
+                             CLI::detail::to_string(highest);
+    return CLI::Validator(
+        [=](const std::string& text) {
+            char* end = nullptr;
+            const double value = std::strtod(text.c_str(), &end);
+            const bool ok = !text.empty() && *end == '\0' && value >= lowest && value <= highest;
+            return ok ? std::string() : "bad value '" + text + "' (" + want + ")";
+        },
+        "");
+}
+
+int parse_command(CLI::App& command, int argc, char** argv)
+{
+    try {
+        command.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(command.help().c_str(), stdout);
+        return finish_output(command.get_name());
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "%s: %s\nRun '%s --help' for the options.\n", command.get_name().c_str(), e.what(),
+                     command.get_name().c_str());
+        return 2;
     }
-    const std::string value = argv[++i];
-    if (!std::strcmp(name, "--data")) {
-        options.data_dir = value;
-        return 1;
-    }
-    if (!std::strcmp(name, "--at")) {
-        int64_t seconds = 0;
-        if (!parse_time(value, seconds)) {
-            error = "bad time '" + value + "' (want YYYY-MM-DDTHH:MM[:SS] with Z, +HH:MM, -HH:MM or nothing)";
-            return -1;
-        }
-        options.at = seconds;
-        return 1;
-    }
-    Vec3 position;
-    if (!parse_place(value, position)) {
-        error = "bad place '" + value + "' (want LAT,LON[,ALT] in degrees and miles)";
-        return -1;
-    }
-    options.from = position;
+    return -1;
+}
+
+int finish_output(const std::string& command)
+{
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && !std::ferror(stdout)) return 0;
+    std::fprintf(stderr, "%s: can't write standard output: %s\n", command.c_str(),
+                 flushed ? "write error" : std::strerror(error));
     return 1;
 }
 
@@ -130,9 +191,10 @@ Vec3 chosen_position(const ToolOptions& options)
     return position_at(home_lat, home_lon) * r;
 }
 
-std::string chosen_data_dir(const ToolOptions& options)
+void apply_data_dir(const ToolOptions& options, Settings& settings)
 {
-    return options.data_dir.empty() ? default_data_dir("/proc/self/exe") : options.data_dir;
+    settings.data_dir = options.data_dir.empty() ? default_data_dir("/proc/self/exe") : options.data_dir;
+    settings.data_dir_first = !options.data_dir.empty();
 }
 
 int32_t parse_body(const std::string& name)

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -8,33 +10,18 @@
 
 #include "app/app.h"
 #include "app/frame.h"
-#include "app/loaders.h"
-#include "app/screenshot.h"
+#include "app/screen_geometry.h"
 #include "app/startup.h"
 #include "app/track.h"
+#include "app/view_ops.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/time_zone.h"
 #include "tool/commands.h"
-#include "tool/fixed_view.h"
 #include "tool/options.h"
+#include "tool/picture_file.h"
+#include "tool/sequence.h"
 
 namespace {
-
-const char help[] =
-    "usage: globetool render [OPTIONS]\n"
-    "Draws one frame exactly as the viewer would and writes it as PCX.\n"
-    "  --size WxH          frame size (default 640x480)\n"
-    "  --at TIME           the moment shown (default now)\n"
-    "  --from LAT,LON[,ALT] the eye (default the home position, 5 miles up)\n"
-    "  --look VIEW         centre, down, up, north, south, east or west (default south),\n"
-    "                      or a body (mercury ... pluto, moon, sun) as its digit key held would\n"
-    "  --zoom M            magnification (default 1)\n"
-    "  --no-texture        draw as if globe.gif were missing\n"
-    "  --no-borders, --far-side, --no-labels, --no-status\n"
-    "  --shore FILE, --bord FILE, --data DIR\n"
-    "  --out FILE          the picture (default frame.pcx)\n"
-    "  --camera            print the camera as JSON on stdout\n"
-    "  --frames N          draw N frames and print the median and minimum ms per frame on stderr\n";
 
 struct RenderOptions {
     ToolOptions shared;
@@ -45,65 +32,84 @@ struct RenderOptions {
     bool camera = false;
     std::string shore, bord, out = "frame.pcx";
     int frames = 0;
+    int count = 1;
+    int64_t step = 0;
 };
 
-// 1 parsed, 0 help shown, -1 bad usage (message printed).
-int parse(int argc, char** argv, RenderOptions& o)
+using Preset = void (*)(Camera&);
+struct NamedPreset {
+    const char* name;
+    Preset apply;
+};
+constexpr NamedPreset presets[] = {
+    {"centre", view_centre}, {"down", view_down}, {"up", view_up},     {"north", view_north},
+    {"south", view_south},   {"east", view_east}, {"west", view_west},
+};
+
+Preset find_preset(const std::string& name)
 {
-    for (int i = 1; i < argc; ++i) {
-        std::string error;
-        const int shared = take_shared_option(argc, argv, i, o.shared, error);
-        if (shared == 1) continue;
-        const std::string a = argv[i];
-        const bool has_value = i + 1 < argc;
-        if (shared < 0) {
-            std::fprintf(stderr, "globetool render: %s\n", error.c_str());
-            return -1;
-        }
-        if (a == "--help" || a == "-h") {
-            std::fputs(help, stdout);
-            return 0;
-        }
-        if (a == "--no-texture") o.no_texture = true;
-        else if (a == "--no-borders") o.no_borders = true;
-        else if (a == "--far-side") o.far_side = true;
-        else if (a == "--no-labels") o.no_labels = true;
-        else if (a == "--no-status") o.no_status = true;
-        else if (a == "--camera") o.camera = true;
-        else if (a == "--size" && has_value) {
-            char tail = 0;
-            if (std::sscanf(argv[++i], "%dx%d%c", &o.width, &o.height, &tail) != 2 || o.width <= 0 || o.height <= 0 ||
-                o.width > 8192 || o.height > 8192) {
-                std::fprintf(stderr, "globetool render: bad size '%s' (want WxH)\n", argv[i]);
-                return -1;
-            }
-        } else if (a == "--look" && has_value) o.look = argv[++i];
-        else if (a == "--zoom" && has_value) {
-            char* end = nullptr;
-            o.zoom = std::strtod(argv[++i], &end);
-            if (*end != '\0' || !(o.zoom > 0) || o.zoom > 1e6) {
-                std::fprintf(stderr, "globetool render: bad magnification '%s'\n", argv[i]);
-                return -1;
-            }
-        } else if (a == "--shore" && has_value) o.shore = argv[++i];
-        else if (a == "--bord" && has_value) o.bord = argv[++i];
-        else if (a == "--out" && has_value) o.out = argv[++i];
-        else if (a == "--frames" && has_value) {
-            o.frames = std::atoi(argv[++i]);
-            if (o.frames <= 0) {
-                std::fprintf(stderr, "globetool render: bad frame count '%s'\n", argv[i]);
-                return -1;
-            }
-        } else {
-            std::fprintf(stderr, "globetool render: unknown option '%s'\n%s", a.c_str(), help);
-            return -1;
-        }
-    }
-    if (!is_view_preset(o.look) && parse_body(o.look) < 0) {
-        std::fprintf(stderr, "globetool render: unknown view '%s'\n", o.look.c_str());
-        return -1;
-    }
-    return 1;
+    for (const NamedPreset& p : presets)
+        if (name == p.name) return p.apply;
+    return nullptr;
+}
+
+std::string check_view(const std::string& name)
+{
+    return find_preset(name) || parse_body(name) >= 0 ? "" : "unknown view '" + name + "'";
+}
+
+void add_options(CLI::App& command, RenderOptions& o)
+{
+    command.add_option_function<std::string>(
+               "--size",
+               [&o](const std::string& value) {
+                   char tail = 0;
+                   if (std::sscanf(value.c_str(), "%dx%d%c", &o.width, &o.height, &tail) != 2 || o.width <= 0 ||
+                       o.height <= 0 || o.width > 8192 || o.height > 8192)
+                       throw CLI::ValidationError("--size", "bad size '" + value + "' (want WxH, 1 to 8192 each)");
+               },
+               "frame size (default 640x480)")
+        ->type_name("WxH");
+    add_time_and_place(command, o.shared);
+    command.add_option("--look", o.look,
+                       "centre, down, up, north, south, east or west (default south), or a body "
+                       "(mercury ... pluto, moon, sun) as its digit key held would")
+        ->type_name("VIEW")
+        ->check(CLI::Validator(check_view, ""));
+    command.add_option("--zoom", o.zoom, "magnification (default 1)")->type_name("M")->check(finite_range(1, 1e6));
+    command.add_flag("--no-texture", o.no_texture, "draw as if globe.gif were missing");
+    command.add_flag("--no-borders", o.no_borders, "leave the borders out");
+    command.add_flag("--far-side", o.far_side, "draw lines on the far side of the globe too");
+    command.add_flag("--no-labels", o.no_labels, "leave the names of the bodies out");
+    command.add_flag("--no-status", o.no_status, "leave the status lines out");
+    command.add_option("--shore", o.shore, "the shoreline file (default SHOREX.DAT)")->type_name("FILE");
+    command.add_option("--bord", o.bord, "the border file (default BORDX.DAT)")->type_name("FILE");
+    add_data_option(command, o.shared, "the data folder, searched before the working directory");
+    command.add_option("--out", o.out,
+                       "the picture, PNG when FILE ends in .png, else PCX (default frame.pcx); with --count, a "
+                       "printf-style pattern with one number such as frame%04d.png")
+        ->type_name("FILE");
+    command.add_flag("--camera", o.camera, "print the camera as JSON on stdout (one line per frame)");
+    auto* frames = command.add_option("--frames", o.frames,
+                                      "draw N frames and print the median and minimum ms per frame on stderr")
+                       ->type_name("N")
+                       ->check(quiet(CLI::Range(1, 1000000)));
+    auto* count = command.add_option("--count", o.count, "render a sequence of N frames, numbered from 0")
+                      ->type_name("N")
+                      ->check(quiet(CLI::Range(1, 100000)))
+                      ->excludes(frames);
+    command.add_option_function<std::string>(
+               "--step",
+               [&o](const std::string& value) {
+                   if (!parse_step(value, o.step))
+                       throw CLI::ValidationError("--step", "bad step '" + value +
+                                                                "' (want a whole number of s, m, h, d or sd, such as "
+                                                                "90s, 10m, -1h, 1d or 1sd, at most 1e10 s)");
+               },
+               "the clock's step from one frame of a sequence to the next: 90s, 10m, 1h, 1d, 1sd (sidereal "
+               "day), negative for backwards")
+        ->type_name("DURATION")
+        ->needs(count);
 }
 
 void print_vector(const char* name, const Vec3& v)
@@ -123,12 +129,13 @@ void print_camera(const App& app)
                 v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
 }
 
-// Puts the eye, the view, the clock and the toggles where the options say,
-// after the first frame has fixed the geometry and the home view.
+// Puts the eye, the view and the toggles where the options say.
 void apply_state(App& app, const RenderOptions& o)
 {
-    fix_view(app, chosen_position(o.shared), o.look, o.zoom, chosen_instant(o.shared));
     View& view = app.view;
+    place_eye(view.camera, chosen_position(o.shared));
+    if (const Preset preset = find_preset(o.look)) preset(view.camera);
+    set_zoom(view.camera, o.zoom * app.frame.frame_xres);
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;
@@ -141,55 +148,78 @@ void report_timing(std::vector<double> ms)
                  ms.front(), ms.size());
 }
 
+// Loads the data and sets up the frame as the viewer would at the options' size.
+bool set_up(App& app, HeadlessPlatform& platform, const RenderOptions& o)
+{
+    Settings& settings = app.settings;
+    apply_data_dir(o.shared, settings);
+    settings.xres = o.width;
+    settings.yres = o.height;
+    settings.status_lines = !o.no_status;
+    if (!o.shore.empty()) settings.shore_filename = o.shore;
+    if (!o.bord.empty()) settings.bord_filename = o.bord;
+    platform.zone = machine_time_zone();
+    platform.local_clock = machine_local_time();
+    // No time passes between the frames drawn, so nothing moves.
+    platform.ms_per_frame = 0;
+    load_data(app, platform);
+    start_clocks(app, platform);
+    if (o.no_texture) {
+        app.view.texture_loaded = 0;
+        app.texture = Texture{};
+    }
+    for (const auto& m : platform.messages)
+        std::fprintf(stderr, "%s%s", m.text.c_str(), m.text.ends_with('\n') ? "" : "\n");
+    if (!platform.initdirectdraw(o.width, o.height, 8, app.palette)) return false;
+    set_screen_geometry(app, platform, platform.pitch, o.width, o.height);
+    apply_state(app, o);
+    if (const int32_t body = parse_body(o.look); body >= 0) platform.press({body_key(body)});
+    return true;
+}
+
 }  // namespace
 
 int render_command(int argc, char** argv)
 {
     RenderOptions o;
-    const int parsed = parse(argc, argv, o);
-    if (parsed <= 0) return parsed == 0 ? 0 : 2;
+    CLI::App command("Draws a frame exactly as the viewer would and writes it as PCX or PNG.", "globetool render");
+    prepare_command(command);
+    add_options(command, o);
+    if (const int code = parse_command(command, argc, argv); code >= 0) return code;
+    const bool numbered = frame_name(o.out, 0).has_value();
+    if (o.count > 1 && !numbered) {
+        std::fprintf(stderr, "globetool render: --out '%s' needs one printf-style number such as %%04d for --count\n",
+                     o.out.c_str());
+        return 2;
+    }
 
     auto app = std::make_unique<App>();
-    app->settings.data_dir = chosen_data_dir(o.shared);
     HeadlessPlatform platform;
-    platform.zone = machine_time_zone();
-    platform.local_clock = machine_local_time();
-    const std::string size = "/" + std::to_string(o.width) + "x" + std::to_string(o.height);
-    std::vector<char> size_arg(size.begin(), size.end());
-    size_arg.push_back('\0');
-    char title[] = "globetool";
-    char* args[] = {title, size_arg.data()};
-    startup(*app, platform, 2, args);
-    app->settings.status_lines = !o.no_status;
-    if (!o.shore.empty() || !o.bord.empty()) {
-        if (!o.shore.empty()) app->settings.shore_filename = o.shore;
-        if (!o.bord.empty()) app->settings.bord_filename = o.bord;
-        load_map_data(*app, platform);
+    if (!set_up(*app, platform, o)) return 1;
+    const int64_t start = chosen_instant(o.shared);
+    const bool progress = o.count > 1 && isatty(STDERR_FILENO);
+    const auto began = std::chrono::steady_clock::now();
+    for (int k = 0; k < o.count; ++k) {
+        set_clock_to(app->time, start + k * o.step);
+        std::vector<double> times;
+        for (int n = 0; n < std::max(o.frames, 1); ++n) {
+            const auto t0 = std::chrono::steady_clock::now();
+            run_frame(*app, platform);
+            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        }
+        if (o.frames > 0) report_timing(times);
+        if (o.camera) print_camera(*app);
+        const std::string name = numbered ? *frame_name(o.out, k) : o.out;
+        const std::string reason =
+            write_picture(name, platform.pixels.data(), platform.width, platform.height, platform.pitch, app->palette);
+        if (!reason.empty()) {
+            std::fprintf(stderr, "%sglobetool render: can't write '%s': %s\n", progress ? "\n" : "", name.c_str(),
+                         reason.c_str());
+            return 1;
+        }
+        if (progress)
+            show_progress(k + 1, o.count,
+                          std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
     }
-    if (o.no_texture) {
-        app->view.texture_loaded = 0;
-        app->texture = Texture{};
-    }
-    for (const auto& m : platform.messages) std::fprintf(stderr, "%s%s", m.text.c_str(), m.text.ends_with('\n') ? "" : "\n");
-    if (!platform.initdirectdraw(app->settings.xres, app->settings.yres, 8, app->palette)) return 1;
-
-    run_frame(*app, platform);
-    apply_state(*app, o);
-    // No time passes between the frames drawn, so nothing moves.
-    platform.ms_per_frame = 0;
-    if (const int32_t body = parse_body(o.look); body >= 0) platform.press({body_key(body)});
-    std::vector<double> times;
-    for (int n = 0; n < std::max(o.frames, 1); ++n) {
-        const auto start = std::chrono::steady_clock::now();
-        run_frame(*app, platform);
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    if (o.frames > 0) report_timing(times);
-    if (o.camera) print_camera(*app);
-    if (write_pcx(o.out.c_str(), platform.pixels.data(), platform.width, platform.height, platform.pitch,
-                  app->palette) != 0) {
-        std::fprintf(stderr, "globetool render: can't write '%s'\n", o.out.c_str());
-        return 1;
-    }
-    return 0;
+    return o.camera ? finish_output("globetool render") : 0;
 }
