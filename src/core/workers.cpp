@@ -5,9 +5,10 @@
 
 void run_workers(int32_t workers, const std::function<void()>& work)
 {
-    std::vector<std::jthread> helpers;
+    std::vector<std::thread> helpers;
     for (int32_t i = 1; i < workers; ++i) helpers.emplace_back(work);
     work();
+    for (std::thread& helper : helpers) helper.join();
 }
 
 int32_t core_count()
