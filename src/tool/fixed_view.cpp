@@ -26,13 +26,20 @@ Preset find_preset(const std::string& name)
 
 bool is_view_preset(const std::string& look) { return find_preset(look) != nullptr; }
 
+bool apply_view_preset(Camera& camera, const std::string& look)
+{
+    const Preset preset = find_preset(look);
+    if (preset) preset(camera);
+    return preset != nullptr;
+}
+
 void fix_view(App& app, const Vec3& from, const std::string& look, double zoom, int64_t instant)
 {
     Camera& camera = app.view.camera;
     camera.viewpos = from;
     // From a level view facing north, looking at the centre keeps north up.
     view_north(camera);
-    if (const Preset preset = find_preset(look)) preset(camera);
+    apply_view_preset(camera, look);
     set_zoom(camera, zoom * app.frame.frame_xres);
     camera.viewvel = {0, 0, 0};
     set_clock_to(app.time, instant);

@@ -17,6 +17,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/time_zone.h"
 #include "tool/commands.h"
+#include "tool/fixed_view.h"
 #include "tool/options.h"
 #include "tool/picture_file.h"
 #include "tool/sequence.h"
@@ -36,26 +37,9 @@ struct RenderOptions {
     int64_t step = 0;
 };
 
-using Preset = void (*)(Camera&);
-struct NamedPreset {
-    const char* name;
-    Preset apply;
-};
-constexpr NamedPreset presets[] = {
-    {"centre", view_centre}, {"down", view_down}, {"up", view_up},     {"north", view_north},
-    {"south", view_south},   {"east", view_east}, {"west", view_west},
-};
-
-Preset find_preset(const std::string& name)
-{
-    for (const NamedPreset& p : presets)
-        if (name == p.name) return p.apply;
-    return nullptr;
-}
-
 std::string check_view(const std::string& name)
 {
-    return find_preset(name) || parse_body(name) >= 0 ? "" : "unknown view '" + name + "'";
+    return is_view_preset(name) || parse_body(name) >= 0 ? "" : "unknown view '" + name + "'";
 }
 
 void add_options(CLI::App& command, RenderOptions& o)
@@ -134,7 +118,7 @@ void apply_state(App& app, const RenderOptions& o)
 {
     View& view = app.view;
     place_eye(view.camera, chosen_position(o.shared));
-    if (const Preset preset = find_preset(o.look)) preset(view.camera);
+    apply_view_preset(view.camera, o.look);
     set_zoom(view.camera, o.zoom * app.frame.frame_xres);
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;

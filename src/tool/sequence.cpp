@@ -39,9 +39,9 @@ std::optional<std::string> frame_name(const std::string& pattern, int n)
         }
         const size_t end = pattern.find_first_not_of("0123456789", i + 1);
         if (numbered || end == std::string::npos || pattern[end] != 'd' || end - i > 4) return std::nullopt;
-        const std::string spec = pattern.substr(i, end - i + 1);
+        const std::string conversion = pattern.substr(i, end - i + 1);
         char text[64];
-        std::snprintf(text, sizeof text, spec.c_str(), n);
+        std::snprintf(text, sizeof text, conversion.c_str(), n);
         name += text;
         numbered = true;
         i = end;
