@@ -18,13 +18,15 @@ start_in_xvfb() {
 
 wait_for_window() {
   local wid=""
+  # The newest window, and only once it takes the focus: the window of a
+  # viewer that just ended may still be listed for a moment.
   for _ in $(seq 1 200); do
-    wid=$(xdotool search --name "Tessaly's program" 2>/dev/null | head -1 || true)
-    [ -n "$wid" ] && break
+    wid=$(xdotool search --name "Tessaly's program" 2>/dev/null | tail -1 || true)
+    [ -n "$wid" ] && xdotool windowfocus "$wid" 2>/dev/null && break
+    wid=""
     sleep 0.1
   done
   [ -n "$wid" ] || { echo "no window appeared" >&2; return 1; }
-  xdotool windowfocus "$wid"
   sleep 1
   echo "$wid"
 }

@@ -24,6 +24,8 @@ void install_quit_signals()
     struct sigaction action {};
     action.sa_handler = on_quit_signal;
     sigemptyset(&action.sa_mask);
+    // Calls under way in SDL and the X libraries go on rather than fail.
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
