@@ -5,7 +5,7 @@
 #include <set>
 
 #include "earth/border_lines.h"
-#include "guarded_frame.h"
+#include "support/test_frame.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ Borders borders_of(const std::vector<std::vector<std::pair<double, double>>>& li
     return b;
 }
 
-Pixels drawn(const GuardedFrame& f)
+Pixels drawn(const TestFrame& f)
 {
     Pixels p;
     for (int32_t y = 0; y < f.frame.frame_yres; ++y)
@@ -77,20 +77,20 @@ Pixels unclipped_line(double x0, double y0, double x1, double y1, int32_t width,
 
 TEST(BorderLine, LinesLeavingTheScreenStopAtItsEdges)
 {
-    GuardedFrame f(200, 150, 211);
+    TestFrame f(200, 150, 0, 211);
     draw_border_line(f.frame, -50, 10.2, 250, 10.2, border_colour);
     Pixels expected;
     for (int32_t x = 0; x < 200; ++x) expected.insert({x, 10});
     EXPECT_EQ(drawn(f), expected);
 
-    GuardedFrame above(200, 150, 200);
+    TestFrame above(200, 150, 0, 200);
     draw_border_line(above.frame, 50.3, -40, 60.7, 30, border_colour);
     const Pixels p = drawn(above);
     EXPECT_EQ(p.size(), 30u);  // rows 0 to 29
     EXPECT_EQ(p.begin()->first, 56);  // x at row 0.5: 50.3 + 40.5 * 10.4 / 70
     EXPECT_TRUE(above.guards_intact());
 
-    GuardedFrame none(50, 50, 64);
+    TestFrame none(50, 50, 0, 64);
     draw_border_line(none.frame, 5.2, 5.2, 5.2, 5.2, border_colour);
     draw_border_line(none.frame, 5.2, 5.2, 5.4, 5.3, border_colour);  // rounds to one point
     draw_border_line(none.frame, NAN, 5, 20, 20, border_colour);
@@ -106,7 +106,7 @@ TEST(BorderLine, ClippingKeepsEveryPixelInsideTheFrame)
     std::uniform_real_distribution<double> uni(-1, 1);
     const double reach[] = {60, 1e4, 1e9, 1e12};
     for (int i = 0; i < 3000; ++i) {
-        GuardedFrame f(97, 61, 101);
+        TestFrame f(97, 61, 0, 101);
         double c[4];
         for (double& v : c) v = 48 + uni(rng) * reach[rng() % 4];
         draw_border_line(f.frame, c[0], c[1], c[2], c[3], border_colour);
@@ -117,14 +117,14 @@ TEST(BorderLine, ClippingKeepsEveryPixelInsideTheFrame)
 
 TEST(BorderLines, PolylinesOfOnePointDrawNothing)
 {
-    GuardedFrame f(200, 200, 208);
+    TestFrame f(200, 200, 0, 208);
     drawbords(facing(3), f.frame, borders_of({{{0, 0}}, {{10, 5}}, {{-10, -5}}}), false);
     drawbords(facing(3), f.frame, borders_of({{{5, 5}, {5, 5}}}), false);  // a segment of no length
     EXPECT_EQ(f.count(border_colour), 0);
 
     // A first point that does not start a polyline joins nothing before it.
     Borders unmarked = borders_of({{{0, 0}, {10, 0}}});
-    GuardedFrame marked_frame(200, 200, 208);
+    TestFrame marked_frame(200, 200, 0, 208);
     drawbords(facing(3), marked_frame.frame, unmarked, false);
     unmarked.polineto[0] = 0;
     drawbords(facing(3), f.frame, unmarked, false);
@@ -137,7 +137,7 @@ TEST(BorderLines, FarSideIsDrawnOnlyWhenAsked)
     std::vector<std::pair<double, double>> far;
     for (double lon = 150; lon <= 210; lon += 2) far.push_back({lon, 10});
     const Borders borders = borders_of({far});
-    GuardedFrame f(200, 200, 208);
+    TestFrame f(200, 200, 0, 208);
     Camera view = facing(3);
     drawbords(view, f.frame, borders, false);
     EXPECT_EQ(f.count(border_colour), 0);
@@ -156,13 +156,13 @@ TEST(BorderLines, ABorderOverTheHorizonEndsAtTheLimb)
     std::vector<std::pair<double, double>> equator, meridian;
     for (double lon = -120; lon <= 120; lon += 1) equator.push_back({lon, 0});
     for (double lat = -85; lat <= 85; lat += 1) meridian.push_back({0, lat});
-    GuardedFrame f(200, 200, 208);
+    TestFrame f(200, 200, 0, 208);
     drawbords(facing(3), f.frame, borders_of({equator}), false);
     Pixels expected;
     for (int32_t x = 65; x < 135; ++x) expected.insert({x, 100});
     EXPECT_EQ(drawn(f), expected);
 
-    GuardedFrame g(200, 200, 208);
+    TestFrame g(200, 200, 0, 208);
     drawbords(facing(3), g.frame, borders_of({meridian}), false);
     expected.clear();
     for (int32_t y = 65; y < 135; ++y) expected.insert({100, y});
@@ -181,7 +181,7 @@ TEST(BorderLines, SegmentsBehindTheEyeAreCutAtTheNearLimit)
     view.zoom_half = 20;
     std::vector<std::pair<double, double>> equator;
     for (double lon = -180; lon <= 180; lon += 3) equator.push_back({lon, 0});
-    GuardedFrame f(200, 200, 208);
+    TestFrame f(200, 200, 0, 208);
     drawbords(view, f.frame, borders_of({equator}), true);
     // The tangent from the eye is sqrt(1.5^2 - 1) = 1.118 across: column 122.4.
     Pixels expected;

@@ -10,22 +10,6 @@
 
 namespace {
 
-struct Target {
-    std::vector<uint8_t> pixels;
-    FrameBuffer frame;
-    Spans spans;
-
-    Target(int32_t w, int32_t h)
-    {
-        frame.frame_xres = w;
-        frame.frame_yres = h;
-        frame.frame_pitch = w;
-        spans.rows = h;
-        spans.xp.assign(static_cast<size_t>(h) * Spans::per_row, -7);
-        spans.xpcnt.assign(static_cast<size_t>(h), 0);
-    }
-};
-
 struct Coeffs {
     double a, b, c, d, e, f;
     double at(double x, double y) const { return a * x * x + b * x * y + c * y * y + d * x + e * y + f; }
@@ -39,120 +23,91 @@ Coeffs ellipse(double cx, double cy, double p, double q, double phi)
     const double A = cs * cs / (p * p) + sn * sn / (q * q);
     const double B = 2 * cs * sn * (1 / (p * p) - 1 / (q * q));
     const double C = sn * sn / (p * p) + cs * cs / (q * q);
-    return {A, B, C, -2 * A * cx - B * cy, -2 * C * cy - B * cx,
-            A * cx * cx + B * cx * cy + C * cy * cy - 1};
+    return {A, B, C, -2 * A * cx - B * cy, -2 * C * cy - B * cx, A * cx * cx + B * cx * cy + C * cy * cy - 1};
 }
 
-struct Result {
-    int32_t first = -99;
-    int32_t end = -99;
+struct Target {
+    FrameBuffer frame;
+    Spans spans;
+    int32_t first = -99, end = -99;
+
+    Target(int32_t w, int32_t h, int32_t prefilled = 0)
+    {
+        frame.frame_xres = w;
+        frame.frame_yres = h;
+        spans.rows = h;
+        spans.xp.assign(static_cast<size_t>(h) * Spans::per_row, -7);
+        spans.xpcnt.assign(static_cast<size_t>(h), prefilled);
+    }
+    Target& run(const Coeffs& k)
+    {
+        conicspans(frame, spans, k.a, k.b, k.c, k.d, k.e, k.f, first, end);
+        return *this;
+    }
+    std::pair<int32_t, int32_t> span(int32_t y, int32_t i = 0) const { return {spans.row(y)[i], spans.row(y)[i + 1]}; }
 };
 
-Result run(Target& t, const Coeffs& k)
-{
-    Result r;
-    conicspans(t.frame, t.spans, k.a, k.b, k.c, k.d, k.e, k.f, r.first, r.end);
-    return r;
-}
-
-bool untouched(const Target& t)
-{
-    for (int32_t n : t.spans.xpcnt)
-        if (n != 0) return false;
-    return true;
-}
-
-const Coeffs circle110{1, 0, 1, -200, -200, 20000 - 110};
+using Span = std::pair<int32_t, int32_t>;
 
 }  // namespace
 
-TEST(ConicSpans, CircleRowsAndRimFollowTheRoundingRules)
+TEST(ConicSpans, RimPixelsAreKeptOnlyWhenReachedFromOutside)
 {
-    for (const Coeffs& k : {circle110, circle110.negated()}) {
-        Target t(640, 480);
-        const Result r = run(t, k);
-        EXPECT_EQ(r.first, 91);
-        EXPECT_EQ(r.end, 111);
-        // Row 90 holds pixels with Q <= 0 but lies before first.
-        EXPECT_EQ(t.spans.xpcnt[90], 0);
-        EXPECT_EQ(t.spans.xpcnt[111], 0);
-        for (int32_t y = 91; y < 111; ++y) ASSERT_EQ(t.spans.xpcnt[static_cast<size_t>(y)], 2) << y;
-        EXPECT_EQ(t.spans.row(100)[0], 90);
-        EXPECT_EQ(t.spans.row(100)[1], 111);
-        // Row 110: (x-100)^2 <= 10 gives 97..103; the walk comes from
-        // inside, so nothing on the rim is at stake here.
-        EXPECT_EQ(t.spans.row(110)[0], 97);
-        EXPECT_EQ(t.spans.row(110)[1], 104);
-    }
-}
-
-TEST(ConicSpans, RimPixelKeptOnlyWhenReachedFromOutside)
-{
-    // Radius^2 = 100: on row 100 the pixels 90 and 110 lie exactly on the rim.
-    // The ends start at the chord centre of row 91 and walk outwards as the
-    // rows widen, reaching the rim from inside: 90 is left out on the left,
-    // the right end stops at the first pixel not inside, 110.
-    Target t(640, 480);
-    const Result r = run(t, {1, 0, 1, -200, -200, 20000 - 100});
-    ASSERT_LE(r.first, 100);
-    ASSERT_GT(r.end, 100);
-    EXPECT_EQ(t.spans.row(100)[0], 91);
-    EXPECT_EQ(t.spans.row(100)[1], 110);
-    // Past the widest row the ends come back in from outside: on row 106
-    // (x-100)^2 <= 64 holds exactly at 92 and 108, and both are kept.
-    ASSERT_GT(r.end, 106);
-    EXPECT_EQ(t.spans.row(106)[0], 92);
-    EXPECT_EQ(t.spans.row(106)[1], 109);
-}
-
-TEST(ConicSpans, PairsAreAppendedBehindExistingEntries)
-{
-    Target t(640, 480);
-    for (int32_t y = 0; y < 480; ++y) {
-        t.spans.xpcnt[static_cast<size_t>(y)] = 2;
-        t.spans.row(y)[0] = 1;
-        t.spans.row(y)[1] = 2;
-    }
-    const Result r = run(t, circle110);
-    ASSERT_EQ(r.end, 111);
-    EXPECT_EQ(t.spans.xpcnt[100], 4);
-    EXPECT_EQ(t.spans.row(100)[0], 1);
-    EXPECT_EQ(t.spans.row(100)[2], 90);
-    EXPECT_EQ(t.spans.row(100)[3], 111);
-    EXPECT_EQ(t.spans.xpcnt[90], 2);
-
-    // A full row drops the pair instead of writing past its 512 entries.
+    // Circles round (100, 100), either sign. The ends start at the chord
+    // centre of the first row and walk outwards while the rows widen,
+    // reaching the rim from inside; past the widest row they come back from
+    // outside. Radius^2 100 puts pixels 90 and 110 of row 100 and 92 and 108
+    // of row 106 exactly on the rim; 110 has rows 91 to 110 (row 90 holds
+    // pixels with Q <= 0 but lies before first).
+    const std::tuple<double, int32_t, int32_t, Span, Span> cases[] = {
+        {110, 91, 111, {90, 111}, {97, 104}},  // rows 100 and 110
+        {100, 91, 111, {91, 110}, {92, 109}},  // rows 100 and 106
+    };
+    for (const auto& [r2, first, end, mid, late] : cases)
+        for (const Coeffs& k : {Coeffs{1, 0, 1, -200, -200, 20000 - r2}, Coeffs{1, 0, 1, -200, -200, 20000 - r2}.negated()}) {
+            Target t(640, 480);
+            t.run(k);
+            EXPECT_EQ(t.first, first) << r2;
+            EXPECT_EQ(t.end, end) << r2;
+            for (int32_t y = 0; y < 480; ++y) ASSERT_EQ(t.spans.xpcnt[static_cast<size_t>(y)], y >= first && y < end ? 2 : 0) << y;
+            EXPECT_EQ(t.span(100), mid) << r2;
+            EXPECT_EQ(t.span(r2 == 110 ? 110 : 106), late) << r2;
+        }
+    // Pairs go behind the entries already there; a full row drops them.
+    Target t(640, 480, 2);
     t.spans.xpcnt[100] = Spans::per_row;
-    run(t, circle110);
+    t.run({1, 0, 1, -200, -200, 20000 - 110});
+    EXPECT_EQ(t.spans.xpcnt[99], 4);
+    EXPECT_EQ(t.span(99, 2), (Span{90, 111}));
+    EXPECT_EQ(t.spans.xpcnt[90], 2);
     EXPECT_EQ(t.spans.xpcnt[100], Spans::per_row);
 }
 
-TEST(ConicSpans, ConicsOutsideTheFrameAppendNothing)
+TEST(ConicSpans, NothingOutsideTheFrameOrWithoutArea)
 {
     const Coeffs cases[] = {
-        ellipse(300, -80, 50, 30, 0.3),   // wholly above
-        {1, 0, 1, 0, 0, 1},               // empty: x^2 + y^2 + 1 <= 0
-        {1, 0, 1, -200, -200, 20000},     // a single point
-        {-1, 0, -1, 0, 0, -1},            // the whole plane
-        {1, 0, 0, -600, -1, 90000},       // parabola, t = 0
+        ellipse(300, -80, 50, 30, 0.3),              // wholly above
+        {1, 0, 1, 0, 0, 1},                          // empty: x^2 + y^2 + 1 <= 0
+        {1, 0, 1, -200, -200, 20000},                // a single point
+        {-1, 0, -1, 0, 0, -1},                       // the whole plane
+        {1, 0, 0, -600, -1, 90000},                  // parabola
         {1, 0, -1, -600, 480, 90000 - 57600 - 100},  // hyperbola
     };
-    for (const Coeffs& k : cases) {
+    for (const Coeffs& k : cases)
         for (const Coeffs& s : {k, k.negated()}) {
             Target t(640, 480);
-            const Result r = run(t, s);
-            EXPECT_EQ(r.end, -1);
-            EXPECT_EQ(r.first, -99);
-            EXPECT_TRUE(untouched(t));
+            t.run(s);
+            EXPECT_EQ(t.end, -1);
+            EXPECT_EQ(t.first, -99);
+            for (int32_t n : t.spans.xpcnt) ASSERT_EQ(n, 0);
         }
-    }
     // No frame or no span storage: nothing; a store shorter than the frame
     // bounds the rows written.
     for (auto [xres, rows, end] : {std::tuple{0, 480, -1}, {640, 0, -1}, {640, 100, 100}}) {
         Target t(640, 480);
         t.frame.frame_xres = xres;
         t.spans.rows = rows;
-        EXPECT_EQ(run(t, circle110).end, end);
+        EXPECT_EQ(t.run({1, 0, 1, -200, -200, 20000 - 110}).end, end);
     }
 }
 
@@ -167,42 +122,33 @@ TEST(ConicSpans, EllipsesMatchBruteForceIncludingClippedOnes)
     for (int i = 0; i < 300; ++i) {
         const Coeffs k = ellipse(cxd(gen), cyd(gen), ax(gen), ax(gen), ang(gen));
         Target t(320, 240);
-        const Result r = run(t, i % 2 ? k : k.negated());
-        if (r.end == -1) continue;
-        ASSERT_GE(r.first, 0);
-        ASSERT_LE(r.end, 240);
+        t.run(i % 2 ? k : k.negated());
+        if (t.end == -1) continue;
         const auto reaches = [&](int32_t y) {
             for (int32_t x = 0; x < 320; ++x)
                 if (k.at(x, y) < 0) return true;
             return false;
         };
         // Partly above the frame starts at row 0; partly below ends at its end.
-        if (reaches(-2)) {
-            ASSERT_EQ(r.first, 0) << i;
-            ++cut_top;
-        }
-        if (reaches(241)) {
-            ASSERT_EQ(r.end, 240) << i;
-            ++cut_bottom;
-        }
+        ASSERT_EQ(t.first, reaches(-2) ? 0 : t.first) << i;
+        ASSERT_EQ(t.end, reaches(241) ? 240 : t.end) << i;
+        ASSERT_TRUE(t.first >= 0 && t.end <= 240) << i;
+        cut_top += reaches(-2);
+        cut_bottom += reaches(241);
         for (int32_t y = 0; y < 240; ++y) {
             const int32_t n = t.spans.xpcnt[static_cast<size_t>(y)];
-            ASSERT_EQ(n, y >= r.first && y < r.end ? 2 : 0) << i << " row " << y;
+            ASSERT_EQ(n, y >= t.first && y < t.end ? 2 : 0) << i << " row " << y;
             if (n == 0) continue;
             int32_t lo = -1, hi = -1;
-            for (int32_t x = 0; x < 320; ++x) {
+            for (int32_t x = 0; x < 320; ++x)
                 if (k.at(x, y) <= 0) {
                     if (lo < 0) lo = x;
                     hi = x + 1;
                 }
-            }
-            const int32_t L = t.spans.row(y)[0], R = t.spans.row(y)[1];
-            ASSERT_GE(L, 0);
-            ASSERT_LE(R, 320);
-            ASSERT_LE(L, R);
+            const auto [L, R] = t.span(y);
+            ASSERT_TRUE(0 <= L && L <= R && R <= 320) << L << " " << R;
             if (L == R && (lo < 0 || hi - lo <= 3)) continue;
-            ASSERT_EQ(L, lo) << "ellipse " << i << " row " << y;
-            ASSERT_EQ(R, hi) << "ellipse " << i << " row " << y;
+            ASSERT_EQ(t.span(y), (Span{lo, hi})) << "ellipse " << i << " row " << y;
             cut_side += (L == 0 && k.at(-1, y) < 0) || (R == 320 && k.at(320, y) < 0);
             ++checked_rows;
         }
@@ -213,14 +159,13 @@ TEST(ConicSpans, EllipsesMatchBruteForceIncludingClippedOnes)
     EXPECT_GT(cut_side, 500);
 }
 
-TEST(ConicSpans, ExtremeCoefficientsStayDefined)
+TEST(ConicSpans, ExtremeCoefficientsStayInTheFrame)
 {
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const Coeffs cases[] = {
-        ellipse(320, 240, 1e12, 1e12, 0),                 // covers the frame
-        ellipse(320, -1e12, 1e12 + 100, 1e12 + 100, 0),    // huge, reaching in from above
-        ellipse(-3e9, 240, 3e9 + 50, 30, 0),              // extents far beyond int range
+        ellipse(320, 240, 1e12, 1e12, 0),               // covers the frame
+        ellipse(320, -1e12, 1e12 + 100, 1e12 + 100, 0),  // huge, reaching in from above
+        ellipse(-3e9, 240, 3e9 + 50, 30, 0),             // extents far beyond int range
         {1e300, 0, 1e300, -1e300, -1e300, 1e300},
         {1e-300, 0, 1e-300, -1e-300, 1e300, -1},
         {inf, 0, 1, 0, 0, -1},
@@ -229,20 +174,13 @@ TEST(ConicSpans, ExtremeCoefficientsStayDefined)
     };
     for (const Coeffs& k : cases) {
         Target t(64, 48);
-        const Result r = run(t, k);
-        if (r.end == -1) continue;
-        EXPECT_GE(r.first, 0);
-        EXPECT_LE(r.end, 48);
-        for (int32_t y = r.first; y < r.end; ++y) {
-            EXPECT_LE(0, t.spans.row(y)[0]);
-            EXPECT_LE(t.spans.row(y)[0], t.spans.row(y)[1]);
-            EXPECT_LE(t.spans.row(y)[1], 64);
-        }
+        if (t.run(k).end == -1) continue;
+        EXPECT_TRUE(t.first >= 0 && t.end <= 48);
+        for (int32_t y = t.first; y < t.end; ++y) EXPECT_TRUE(0 <= t.span(y).first && t.span(y).first <= t.span(y).second && t.span(y).second <= 64);
     }
     Target t(64, 48);
-    const Result r = run(t, cases[0]);
-    EXPECT_EQ(r.first, 0);
-    EXPECT_EQ(r.end, 48);
-    EXPECT_EQ(t.spans.row(47)[1], 64);
+    t.run(cases[0]);
+    EXPECT_EQ(t.first, 0);
+    EXPECT_EQ(t.end, 48);
+    EXPECT_EQ(t.span(47), (Span{0, 64}));
 }
-

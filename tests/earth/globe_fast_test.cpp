@@ -10,31 +10,16 @@
 #include "app/view_ops.h"
 #include "core/constants.h"
 #include "earth/globe.h"
+#include "support/test_frame.h"
 
 namespace {
 
-constexpr uint8_t margin_byte = 0xAA;
-
-// A frame whose rows are wider than the picture, over a marker, with a span
-// area for every row.
-struct Canvas {
-    std::vector<uint8_t> bytes;
-    FrameBuffer frame;
-    Spans spans;
-
-    Canvas(int32_t w, int32_t h, int32_t pitch)
-        : bytes(static_cast<size_t>(pitch) * static_cast<size_t>(h), margin_byte)
-    {
-        frame.frame_ptr = bytes.data();
-        frame.frame_pitch = pitch;
-        frame.frame_xres = w;
-        frame.frame_yres = h;
-        for (int32_t y = 0; y < h; ++y) frame.row_offset.push_back(y * pitch);
-        spans.rows = h;
-        spans.xp.resize(static_cast<size_t>(h) * Spans::per_row);
-        spans.xpcnt.resize(static_cast<size_t>(h));
-    }
-};
+std::vector<uint8_t> pixels(const TestFrame& t)
+{
+    std::vector<uint8_t> out;
+    for (int32_t y = 0; y < t.height(); ++y) out.insert(out.end(), t.frame.row(y), t.frame.row(y) + t.width());
+    return out;
+}
 
 // Random texels, so that a texel off by one anywhere shows.
 Texture noise_texture(int32_t w, int32_t h, std::mt19937& rng)
@@ -130,15 +115,17 @@ TEST(GlobeFast, EveryByteEqualsTheExactPath)
     for (size_t i = 0; i < views.size(); ++i) {
         const Shot& s = views[i];
         const Texture& texture = textures[s.texture];
-        Canvas exact(s.w, s.h, s.pitch);
+        TestFrame exact(s.w, s.h, 0xAA, s.pitch);
         globespans(s.view, exact.frame, exact.spans);
         texglobe_exact(s.view, exact.frame, exact.spans, texture);
+        ASSERT_TRUE(exact.guards_intact()) << "view " << i;
         for (size_t k = 0; k < kernels.size(); ++k) {
             for (const int32_t workers : {1, 3}) {
-                Canvas fast(s.w, s.h, s.pitch);
+                TestFrame fast(s.w, s.h, 0xAA, s.pitch);
                 globespans(s.view, fast.frame, fast.spans);
                 texglobe(s.view, fast.frame, fast.spans, texture, workers, kernels[k]);
-                ASSERT_EQ(fast.bytes, exact.bytes) << "view " << i << ", kernel " << k << ", " << workers
+                ASSERT_TRUE(fast.guards_intact());
+                ASSERT_EQ(pixels(fast), pixels(exact)) << "view " << i << ", kernel " << k << ", " << workers
                                                    << " workers, " << s.w << "x" << s.h;
             }
         }
