@@ -280,6 +280,21 @@ TEST(FillAccuracy, SkippingHiddenPiecesLeavesThePictureAlone)
     }
 }
 
+TEST(FillGlobe, WithoutASpanWorkAreaEveryRowIsCleared)
+{
+    // Coasts cut by the horizon flip rows' colours at the limb; with no rows
+    // to hold them there is nothing to flip, and nothing to draw.
+    const Shore shore = made_up_world();
+    uint32_t seed = 1;
+    for (const Case& c : cases) {
+        TestFrame t(160, 120, 9);
+        t.spans = Spans{};
+        fillglobe(case_view(c, 160, 120), false, t.frame, t.spans, shore, true, seed);
+        EXPECT_EQ(t.count(0), 160 * 120) << c.name;
+        EXPECT_TRUE(t.guards_intact());
+    }
+}
+
 TEST(FillGlobe, EmptyAndFarSideShorelines)
 {
     // No shorelines: the disc is sea. An island right behind the centre is
