@@ -115,23 +115,6 @@ TEST(BorderLine, ClippingKeepsEveryPixelInsideTheFrame)
     }
 }
 
-TEST(BorderLines, PolylinesOfOnePointDrawNothing)
-{
-    TestFrame f(200, 200, 0, 208);
-    drawbords(facing(3), f.frame, borders_of({{{0, 0}}, {{10, 5}}, {{-10, -5}}}), false);
-    drawbords(facing(3), f.frame, borders_of({{{5, 5}, {5, 5}}}), false);  // a segment of no length
-    EXPECT_EQ(f.count(border_colour), 0);
-
-    // A first point that does not start a polyline joins nothing before it.
-    Borders unmarked = borders_of({{{0, 0}, {10, 0}}});
-    TestFrame marked_frame(200, 200, 0, 208);
-    drawbords(facing(3), marked_frame.frame, unmarked, false);
-    unmarked.polineto[0] = 0;
-    drawbords(facing(3), f.frame, unmarked, false);
-    EXPECT_EQ(drawn(f), drawn(marked_frame));
-    EXPECT_GT(f.count(border_colour), 0);
-}
-
 TEST(BorderLines, FarSideIsDrawnOnlyWhenAsked)
 {
     std::vector<std::pair<double, double>> far;

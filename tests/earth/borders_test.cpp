@@ -82,44 +82,6 @@ TEST(BorderFile, RandomPolylinesRoundTrip)
         }
 }
 
-TEST(BorderFile, SymbolZeroStartsAPolylineAndOtherSymbolsStep)
-{
-    // One polyline of three points, then two polylines of one point each.
-    BitWriter w;
-    put_lengths(w, {{0, 1}, {1, 2}, {33, 2}});  // codes 0, 10, 11
-    put_code(w, "0");
-    putbits(w, 2040 + 2048, 12);
-    putbits(w, 1024, 11);
-    put_code(w, "10");  // x one bit, negative
-    putbits(w, 1, 1);
-    put_code(w, "11");  // x and y one bit, positive
-    putbits(w, 0, 1);
-    putbits(w, 0, 1);
-    put_code(w, "0");
-    putbits(w, 0 + 2048, 12);
-    putbits(w, 1024 + 512, 11);
-    put_code(w, "0");
-    putbits(w, 2047 + 2048, 12);
-    putbits(w, 1024 - 1, 11);
-    Borders borders;
-    ASSERT_EQ(loadbords_bytes(map_file({4096, 5}, w), borders), "");
-    EXPECT_EQ(borders.polineto, (std::vector<uint8_t>{0b11001}));
-    expect_vector(borders.polv[0], 2040.0 / 4096, 0);
-    expect_vector(borders.polv[1], 2039.0 / 4096, 0);
-    expect_vector(borders.polv[2], 2040.0 / 4096, 1.0 / 4096);
-    expect_vector(borders.polv[3], 0, 512.0 / 4096);  // 45 degrees north: towards -y
-    expect_vector(borders.polv[4], 2047.0 / 4096, -1.0 / 4096);
-
-    // The same point in both files: the equator agrees, the poles are opposite.
-    Shore shore;
-    ASSERT_EQ(shore_from_loops(4096, {{{0, 0}}, {{0, 1024}}}, shore), "");
-    ASSERT_EQ(loadbords_bytes(encode_bords(4096, {{{0, 0}, {0, 1024}}}), borders), "");
-    EXPECT_EQ(borders.polv[0].z, -1.0f);
-    EXPECT_EQ(shore.v[0].z, -1.0f);
-    EXPECT_NEAR(shore.v[1].y, 1.0, 1e-7);
-    EXPECT_NEAR(borders.polv[1].y, -1.0, 1e-7);
-}
-
 TEST(BorderFile, MalformedFilesAreRefusedAndThePreviousDataStays)
 {
     Borders borders;

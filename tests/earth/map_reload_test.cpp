@@ -120,26 +120,3 @@ TEST(MapReload, RefusedOrMissingFilesKeepThePreviousMapOnScreen)
     std::remove(shore.c_str());
     std::remove(bords.c_str());
 }
-
-TEST(MapReload, BordersShowOverTheClearedFrameWhenTheEarthIsHidden)
-{
-    const std::string id = std::to_string(::getpid());
-    const std::string shore = "shmaphide" + id + ".dat", bords = "bomaphide" + id + ".dat";
-    write_map(shore, bords, 0);
-    HeadlessViewer viewer({"/320x240", shore, bords});
-    std::remove(shore.c_str());
-    std::remove(bords.c_str());
-    auto frame = [&](uint8_t show_earth, uint8_t show_borders) {
-        hold_view(*viewer.app);
-        viewer.app->view.show_earth = show_earth;
-        viewer.app->view.show_borders = show_borders;
-        viewer.frame();
-        return pixels_of(viewer.platform, border_colour);
-    };
-    frame(1, 1);
-    const Pixels over_globe = frame(1, 1);
-    ASSERT_GT(over_globe.size(), 10u);
-    EXPECT_EQ(frame(0, 1), over_globe);
-    EXPECT_TRUE(frame(0, 0).empty());
-    EXPECT_TRUE(frame(1, 0).empty());
-}
