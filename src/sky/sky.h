@@ -1,4 +1,7 @@
 #pragma once
+// The sky: the clock and calendar, the analytic ephemeris and the event
+// search, the star catalogue, and the painting of stars and bodies done
+// here. Built on core/, and on raster/ for the labels.
 #include <cstdint>
 
 #include "core/spans.h"
