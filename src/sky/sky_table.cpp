@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "sky/ephemeris.h"
+#include "sky/orbit.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void set_equatorial(SkyRow& row, const Vec3& p)
 // the viewer's direction from the Earth's centre.
 void set_horizontal(SkyRow& row, const Vec3& p, const TimeState& time, const Vec3& viewpos)
 {
-    Vec3 fixed = turn_about_y(p, std::cos(time.sidereal_angle), -std::sin(time.sidereal_angle));
+    Vec3 fixed = orbit::space_to_fixed(p, time.sidereal_angle);
     Vec3 dir = fixed * (1 / length(fixed));
     Vec3 up = viewpos * (1 / length(viewpos));
     row.altitude_degrees = std::asin(std::fmax(-1.0, std::fmin(1.0, dot(dir, up)))) * rad_to_deg;
