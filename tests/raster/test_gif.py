@@ -7,6 +7,7 @@ ImageMagick; files the viewer would refuse end with exit 1 and a reason.
 import os
 import random
 import shutil
+import struct
 import subprocess
 import tempfile
 import unittest
@@ -32,6 +33,50 @@ def interlace_flag(path):
             pos += data[pos] + 1
         pos += 1
     return bool(data[pos + 9] & 0x40)
+
+
+def lzw(indices, code_size, leading_clear=True, clear_when_full=True, clear_every=0):
+    """An encoder of our own: a dictionary of strings, clearing as told."""
+    clear, out, acc, nbits = 1 << code_size, bytearray(), 0, 0
+
+    def put(code):
+        nonlocal acc, nbits
+        acc, nbits = acc | code << nbits, nbits + width
+        while nbits >= 8:
+            out.append(acc & 255)
+            acc, nbits = acc >> 8, nbits - 8
+
+    table, width, codes = {}, code_size + 1, 0
+    if leading_clear:
+        put(clear)
+    prefix = None
+    for c in indices:
+        if prefix is None or (prefix, c) in table:
+            prefix = c if prefix is None else table[prefix, c]
+            continue
+        put(prefix)
+        codes += 1
+        # The decoder widens once it holds 2^width entries, one code later.
+        if clear + 2 + len(table) >= 1 << width and width < 12:
+            width += 1
+        if clear + 2 + len(table) < 4096:
+            table[prefix, c] = clear + 2 + len(table)
+        prefix = c
+        if (clear + 2 + len(table) == 4096 and clear_when_full) or (clear_every and codes % clear_every == 0):
+            put(clear)
+            table, width = {}, code_size + 1
+    put(prefix)
+    if clear + 2 + len(table) >= 1 << width and width < 12:
+        width += 1
+    put(clear + 1)
+    return bytes(out) + bytes([acc]) if nbits else bytes(out)
+
+
+def gif_file(width, height, palette, code_size, data, block=255):
+    bits = (len(palette) // 3).bit_length() - 2
+    blocks = b"".join(bytes([len(data[i:i + block])]) + data[i:i + block] for i in range(0, len(data), block))
+    return (b"GIF89a" + struct.pack("<HHBBB", width, height, 0x80 | bits, 0, 0) + bytes(palette) +
+            b"\x2c" + struct.pack("<HHHHB", 0, 0, width, height, 0) + bytes([code_size]) + blocks + b"\x00\x3b")
 
 
 def random_palette(rng, colours):
@@ -118,6 +163,36 @@ class PillowFiles(Case):
                 with open(self.path(name), "wb") as f:
                     f.write(body)
                 self.check(self.path(name))
+
+
+class OwnEncoderFiles(Case):
+    def test_clear_codes_full_tables_and_sub_blocks(self):
+        # Pillow's and ImageMagick's encoders clear as the table fills; these
+        # streams also start without a clear, keep the table full to the end,
+        # clear early, come in 1-byte sub-blocks, use a code size wider than
+        # the colours need, and hold long runs (codes naming the entry still
+        # being built).
+        runs = [(i // 5000) % 2 for i in range(256 * 128)]
+        for name, width, height, colours, code_size, pixels, options, block in [
+                ("clear when full", 400, 200, 4, 2, None, {}, 255),
+                ("no leading clear", 301, 151, 256, 8, None, {"leading_clear": False}, 255),
+                ("table stays full", 400, 200, 4, 2, None, {"clear_when_full": False}, 255),
+                ("stays full, no leading clear", 301, 151, 256, 8, None,
+                 {"clear_when_full": False, "leading_clear": False}, 200),
+                ("clear every 100 codes", 400, 200, 4, 2, None, {"clear_every": 100}, 255),
+                ("clear after every code", 64, 40, 16, 4, None, {"clear_every": 1}, 255),
+                ("1-byte sub-blocks", 301, 151, 256, 8, None, {}, 1),
+                ("wide code size", 4, 2, 2, 8, None, {}, 255),
+                ("long runs", 256, 128, 2, 2, runs, {"clear_when_full": False}, 255)]:
+            with self.subTest(name):
+                pixels = pixels or [self.rng.randrange(colours) for _ in range(width * height)]
+                body = gif_file(width, height, random_palette(self.rng, colours), code_size,
+                                lzw(pixels, code_size, **options), block)
+                with open(self.path("own.gif"), "wb") as f:
+                    f.write(body)
+                with Image.open(self.path("own.gif")) as ref:
+                    self.assertEqual(list(ref.getdata()), pixels, "the encoder itself is wrong")
+                self.check(self.path("own.gif"))
 
 
 class ImageMagickFiles(Case):
