@@ -14,29 +14,40 @@
 #include "support/test_frame.h"
 
 // Positions, phases and whole frames are compared with PyEphem in
-// test_sky_render.py; these are the edges, the ramps and the degenerate cases.
+// test_sky.py; these are the edges, the ramps and the degenerate cases.
 
 namespace {
 
 constexpr uint8_t lit = 143, dark = 135;
 constexpr double pi = std::numbers::pi;
 
-// A w x h frame looking along +z (+x right, +y down) at magnification mag.
+// Pixels of f for which wanted(x, y, colour) holds.
+template <class F>
+int pixels_where(const TestFrame& f, F wanted)
+{
+    int n = 0;
+    for (int32_t y = 0; y < f.height(); ++y)
+        for (int32_t x = 0; x < f.width(); ++x) n += wanted(x, y, f.at(x, y));
+    return n;
+}
+
+// A w x h frame from eye looking along +z (+x right, +y down) at magnification mag.
 struct SkyFrame : TestFrame {
     Camera view;
-    SkyFrame(int32_t w, int32_t h, double mag = 1, uint8_t background = 0, Vec3 eye = {})
-        : TestFrame(w, h, background), view(look_at(w, h, eye, eye + Vec3{0, 0, 1}, 0, mag))
+    SkyFrame(int32_t w, int32_t h, double mag = 1, Vec3 eye = {})
+        : TestFrame(w, h), view(look_at(w, h, eye, eye + Vec3{0, 0, 1}, 0, mag))
     {
     }
 };
 
-// The Moon 0.24 million miles away, 60 pixels in radius, centred at (x, y) of 320 x 240.
+// The Moon 0.24 million miles away, 60 pixels in radius, centred at (x, y)
+// of 320 x 240, drawn over stale spans.
 struct MoonFrame : SkyFrame {
     static constexpr double rho = 2160 / 0.24 * 5e-07;
     double area = pi * std::pow(60 / rho * std::tan(std::asin(rho)), 2);
     MoonFrame(Vec3 to_sun, double x = 160, double y = 120) : SkyFrame(320, 240, 2 * 60 / rho / 320)
     {
-        for (int32_t row = 0; row < height(); ++row) spans.push(row, 0), spans.push(row, 320);  // stale spans
+        for (int32_t row = 0; row < height(); ++row) spans.push(row, 0), spans.push(row, 320);
         const Vec3 p = {(x - 160) / view.zoom_half * 0.24, (y - 120) / view.zoom_half * 0.24, 0.24};
         draw_disc(view, frame, spans, p, to_sun * 93, 2160, lit);
     }
@@ -57,26 +68,21 @@ Stars catalogue(const std::vector<std::array<float, 4>>& stars)
 
 // The lit share is (1 + cos i) / 2 for the phase angle i, the lit limb faces
 // the Sun whichever way it lies, and at 90 degrees the terminator's conic
-// degenerates. Light from straight behind or in front gives one colour.
+// degenerates. Light from straight behind or in front gives one colour, and
+// the Sun itself is lit all over.
 TEST(SkyDisc, LitShareFollowsThePhaseAngle)
 {
-    for (Vec3 dir : {Vec3{1, 0, 0}, Vec3{-1, 0, 0}, Vec3{0, -1, 0}, Vec3{0, 1, 0}}) {
+    for (Vec3 dir : {Vec3{1, 0, 0}, Vec3{-1, 0, 0}, Vec3{0, -1, 0}, Vec3{0, 1, 0}})
         for (double phase : {0.0, 0.2, 20.0, 45.0, 89.99999, 90.0, 90.00001, 135.0, 160.0, 180.0}) {
             const double s = std::sin(phase * pi / 180), k = std::cos(phase * pi / 180);
             MoonFrame m(dir * s + Vec3{0, 0, -k});
             const int on = m.count(lit), off = m.count(dark);
             EXPECT_NEAR(on + off, m.area, 0.03 * m.area);
             EXPECT_NEAR(on / double(on + off), (1 + k) / 2, 0.02) << phase;
-            if (phase > 1 && phase < 179) {
-                EXPECT_EQ(m.at(160 + int(57 * dir.x), 120 + int(57 * dir.y)), lit) << phase;
-                EXPECT_EQ(m.at(160 - int(57 * dir.x), 120 - int(57 * dir.y)), dark) << phase;
-            }
-            if (std::fabs(phase - 90) > 1) {
-                EXPECT_EQ(m.at(160, 120), phase < 90 ? lit : dark) << phase;
-            }
+            const int32_t x = 160 + int(57 * dir.x), y = 120 + int(57 * dir.y);
+            EXPECT_TRUE(phase < 1 || phase > 179 || (m.at(x, y) == lit && m.at(320 - x, 240 - y) == dark)) << phase;
+            EXPECT_TRUE(std::fabs(phase - 90) < 1 || m.at(160, 120) == (phase < 90 ? lit : dark)) << phase;
         }
-    }
-    // The Sun itself, lit all over.
     const Vec3 sun = {0.1, -0.05, 91};
     SkyFrame s(320, 240, 2 * 50 / (864898 / length(sun) * 5e-07) / 320);
     draw_disc(s.view, s.frame, s.spans, sun, Vec3{}, 864898, 254);
@@ -84,18 +90,17 @@ TEST(SkyDisc, LitShareFollowsThePhaseAngle)
     EXPECT_EQ(s.count(0) + s.count(254), 320 * 240);
 }
 
-TEST(SkyDisc, ClippedToTheFrameAndDrawnFromFreshSpans)
+TEST(SkyDisc, ClippedToTheFrameAndNothingInTheViewersPlaneOrBehind)
 {
-    for (auto [x, y] : {std::pair{-20.0, 120.0}, {160.0, 0.0}, {319.0, 239.0}, {330.0, 250.0}}) {
-        MoonFrame m(Vec3{1, 0, -1}, x, y);
+    for (auto [cx, cy] : {std::pair{-20.0, 120.0}, {160.0, 0.0}, {319.0, 239.0}, {330.0, 250.0}}) {
+        MoonFrame m(Vec3{1, 0, -1}, cx, cy);
         EXPECT_TRUE(m.guards_intact());
-        for (int32_t py = 0; py < m.height(); ++py)
-            for (int32_t px = 0; px < m.width(); ++px) {
-                const double d2 = (px - x) * (px - x) + (py - y) * (py - y);
-                ASSERT_TRUE(d2 > 62 * 62 ? m.at(px, py) == 0 : d2 >= 58 * 58 || m.at(px, py) != 0) << px << "," << py;
-            }
+        EXPECT_EQ(pixels_where(m, [&](int32_t x, int32_t y, uint8_t c) {
+                      const double d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+                      return d2 > 62 * 62 ? c != 0 : d2 < 58 * 58 && c == 0;
+                  }),
+                  0) << cx << "," << cy;
     }
-    // In the viewer's plane or behind it: nothing.
     SkyFrame behind(320, 240);
     draw_disc(behind.view, behind.frame, behind.spans, {0, 0, 0}, {0, 0, -93}, 2160, lit);
     draw_disc(behind.view, behind.frame, behind.spans, {0, 0, -0.24}, {0, 0, -93}, 2160, lit);
@@ -109,26 +114,20 @@ TEST(SkyDisc, ClippedToTheFrameAndDrawnFromFreshSpans)
 TEST(SkyDisc, TheEarthInFrontHidesWhatLiesBehindIt)
 {
     const double limb = 100 * std::tan(std::asin(1.0 / 3));
-    struct Case {
-        double depth, centre_x;  // million miles; pixels right of the frame's centre
-        bool inside, outside;
-    };
-    for (const Case& c : {Case{1, limb, false, true}, Case{0.001, limb, true, true}, Case{1, 0, false, false}}) {
-        SkyFrame s(200, 200, 1, 0, {0, 0, -3});
-        const double diameter = 2 * 10 / s.view.zoom_half * c.depth / 5e-07;
-        const Vec3 p = {c.centre_x / s.view.zoom_half * c.depth, 0, c.depth};
-        const int32_t painted = draw_disc(s.view, s.frame, s.spans, p, Vec3{}, diameter, 254);
-        EXPECT_EQ(painted, s.count(254));
-        int inside = 0, outside = 0;
-        for (int32_t y = 0; y < 200; ++y)
-            for (int32_t x = 0; x < 200; ++x) {
-                if (s.at(x, y) != 254) continue;
-                inside += std::hypot(x - 100, y - 100) < limb - 1;
-                outside += std::hypot(x - 100, y - 100) > limb + 1;
-            }
-        EXPECT_EQ(inside > 0, c.inside) << c.depth << " " << c.centre_x;
-        EXPECT_EQ(outside > 0, c.outside) << c.depth << " " << c.centre_x;
-        EXPECT_EQ(earth_covers(s.view, 100, 100, c.depth), c.depth > 0.01);
+    for (auto [depth, centre_x, inside, outside] :
+         {std::tuple{1.0, limb, false, true}, {0.001, limb, true, true}, {1.0, 0.0, false, false}}) {
+        SkyFrame s(200, 200, 1, {0, 0, -3});
+        const Vec3 p = {centre_x / s.view.zoom_half * depth, 0, depth};
+        const int32_t drawn = draw_disc(s.view, s.frame, s.spans, p, Vec3{}, 20 / s.view.zoom_half * depth / 5e-07, 254);
+        EXPECT_EQ(drawn, s.count(254));
+        const auto painted = [&](double from, double to) {
+            return pixels_where(s, [&](int32_t x, int32_t y, uint8_t c) {
+                       return c == 254 && std::hypot(x - 100, y - 100) > from && std::hypot(x - 100, y - 100) < to;
+                   }) > 0;
+        };
+        EXPECT_EQ(painted(-1, limb - 1), inside) << depth << " " << centre_x;
+        EXPECT_EQ(painted(limb + 1, 1e9), outside) << depth << " " << centre_x;
+        EXPECT_EQ(earth_covers(s.view, 100, 100, depth), depth > 0.01);
     }
 }
 
@@ -154,10 +153,9 @@ TEST(SkyStars, EdgesAndTheGreyRamp)
         uint8_t after;
         double turn;
     };
-    const double s = 0.3;
     for (const Case& k : {Case{60, {{0, 0, 1, 255}}, 63, 0}, {0, {{0, 0, 1, 103}}, 25, 0},
                           {0, {{0, 0, 1, 160}, {0, 0, 1, 160}}, 63, 0}, {64, {{0, 0, 1, 255}}, 64, 0},
-                          {0, {{0, 0, -1, 255}}, 63, s}}) {
+                          {0, {{0, 0, -1, 255}}, 63, 0.3}}) {
         TestFrame one(64, 48, k.under);
         const Camera view = look_at(64, 48, {}, {std::sin(k.turn), 0, k.turn ? -std::cos(k.turn) : 1});
         draw_stars(view, one.frame, sky_camera(view, one.frame, -k.turn), catalogue(k.stars));
@@ -191,7 +189,8 @@ TEST(SkyDots, CoverOnlyDarkerSkyAndLabelsOnlyWhereTheyFit)
 
 namespace {
 
-// A 640 x 480 sky from the ephemeris, the camera aimed at body k.
+// A 640 x 480 sky from the ephemeris, the camera aimed at body k; radius(k)
+// is the body's radius in pixels.
 struct SkyScene : TestFrame {
     TimeState time;
     Camera view;
@@ -202,9 +201,10 @@ struct SkyScene : TestFrame {
         view = look_at(640, 480, eye, eye + body_direction(k, time, eye), 0, mag);
         draw_sky(view, frame, spans, time, Stars{}, labels);
     }
-    double radius(int32_t k, double diameter) const
+    double radius(int32_t k, double diameter_miles) const
     {
-        return diameter * 5e-07 / length(k == moon_index ? moon_position(time, view.viewpos) : body_direction(k, time, view.viewpos)) * view.zoom_half;
+        const Vec3 p = k == moon_index ? moon_position(time, view.viewpos) : body_direction(k, time, view.viewpos);
+        return diameter_miles * 5e-07 / length(p) * view.zoom_half;
     }
 };
 
@@ -212,37 +212,36 @@ struct SkyScene : TestFrame {
 
 // Jupiter at opposition, far from the Sun and the Moon, at the centre: a dot
 // below magnification 4, a disc lit almost all over from there on, and its
-// name centred 8 rows above.
-TEST(SkyBodies, PlanetsAreDotsBelowMagnificationFour)
+// name centred 8 rows above. In the total solar eclipse of 1999 August 11,
+// from its greatest eclipse in Romania, the nearer Moon covers the Sun with
+// its dark side.
+TEST(SkyBodies, PlanetsAreDotsBelowMagnificationFourAndNearerBodiesCoverFartherOnes)
 {
     constexpr uint8_t jupiter = 175;
     const CivilTime ut{2023, 11, 3, 4, 0, 0};
     SkyScene dot(ut, 41.7, -71.5, 4, 3.99);
     EXPECT_EQ(dot.count(jupiter), 9);
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) EXPECT_EQ(dot.at(320 + dx, 240 + dy), jupiter);
+    EXPECT_EQ(pixels_where(dot, [](int32_t x, int32_t y, uint8_t c) {
+                  return c == jupiter && std::abs(x - 320) <= 1 && std::abs(y - 240) <= 1;
+              }),
+              9);
     EXPECT_LT(SkyScene(ut, 41.7, -71.5, 4, 4).count(jupiter), 9);
-
     SkyScene big(ut, 41.7, -71.5, 4, 400);
     const double area = pi * std::pow(big.radius(4, 88750), 2);
     EXPECT_NEAR(big.count(jupiter), area, 0.05 * area);
     EXPECT_LT(big.count(jupiter - 8), 0.01 * area);
-
     SkyScene named(ut, 41.7, -71.5, 4, 1, true);
     TestFrame text(640, 480);
     drawtext(text.frame, 320 - 14, 240 - 8, 31, -1, "JUPITER");
-    for (int32_t y = 230; y < 240; ++y)
-        for (int32_t x = 300; x < 340; ++x) EXPECT_EQ(named.at(x, y) == 31, text.at(x, y) == 31) << x << "," << y;
-}
+    EXPECT_EQ(pixels_where(named, [&](int32_t x, int32_t y, uint8_t c) {
+                  return x >= 300 && x < 340 && y >= 230 && y < 240 && (c == 31) != (text.at(x, y) == 31);
+              }),
+              0);
 
-// The total solar eclipse of 1999 August 11 from its greatest eclipse in
-// Romania: the nearer Moon covers the Sun with its dark side.
-TEST(SkyBodies, NearerBodiesCoverFartherOnes)
-{
-    SkyScene c({1999, 8, 11, 11, 3, 0}, 45.07, 24.30, sun_index, 50);
-    EXPECT_EQ(c.at(320, 240), dark);
-    EXPECT_EQ(c.count(lit), 0);
-    const double area = pi * std::pow(c.radius(moon_index, 2160), 2);
-    EXPECT_NEAR(c.count(dark), area, 0.05 * area);
-    EXPECT_LT(c.count(254), 0.1 * area);
+    SkyScene eclipse({1999, 8, 11, 11, 3, 0}, 45.07, 24.30, sun_index, 50);
+    EXPECT_EQ(eclipse.at(320, 240), dark);
+    EXPECT_EQ(eclipse.count(lit), 0);
+    const double moon = pi * std::pow(eclipse.radius(moon_index, 2160), 2);
+    EXPECT_NEAR(eclipse.count(dark), moon, 0.05 * moon);
+    EXPECT_LT(eclipse.count(254), 0.1 * moon);
 }
