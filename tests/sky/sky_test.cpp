@@ -115,12 +115,12 @@ struct SkyScene : SkyCanvas {
     {
         set_clock(time, {y, mo, d, h, mi, 0});
         view.viewpos = position_at_degrees(lat, lon);
-        Vec3 p = k == moon_index ? moon_position(time, view.viewpos)
-                                 : planet_position(k, time, view.viewpos) - planet_position(moon_index, time, view.viewpos);
-        double c = std::cos(time.sidereal_angle), s = std::sin(time.sidereal_angle);
+        Vec3 p = k == moon_index ? moon_position(time.instant, view.viewpos)
+                                 : planet_position(k, time.instant, view.viewpos) - planet_position(moon_index, time.instant, view.viewpos);
+        double c = std::cos(time.instant.sidereal_angle), s = std::sin(time.instant.sidereal_angle);
         view_look_at(view, p.x * c + p.z * s, p.y, p.z * c - p.x * s);
         set_zoom(view, 640 * magnification);
-        draw_sky(view, frame, spans, time, Stars{}, false);
+        draw_sky(view, frame, spans, time.instant, Stars{}, false);
     }
 };
 
@@ -138,14 +138,14 @@ TEST(SkyBodies, PlanetsAreDotsBelowMagnificationFour)
 
     // 400 times: a disc about 40 pixels across, lit almost all over.
     SkyScene big(2023, 11, 3, 4, 0, 41.7, -71.5, 4, 400);
-    double r = 88750 * 5e-07 / length(planet_position(4, big.time, big.view.viewpos) -
-                                      planet_position(moon_index, big.time, big.view.viewpos)) * big.view.zoom_half;
+    double r = 88750 * 5e-07 / length(planet_position(4, big.time.instant, big.view.viewpos) -
+                                      planet_position(moon_index, big.time.instant, big.view.viewpos)) * big.view.zoom_half;
     EXPECT_NEAR(big.count(jupiter), std::numbers::pi * r * r, 0.05 * std::numbers::pi * r * r);
     EXPECT_LT(big.count(jupiter - 8), 0.01 * std::numbers::pi * r * r);
 
     // The name, centred 8 rows above.
     SkyScene named(2023, 11, 3, 4, 0, 41.7, -71.5, 4, 1);
-    draw_sky(named.view, named.frame, named.spans, named.time, Stars{}, true);
+    draw_sky(named.view, named.frame, named.spans, named.time.instant, Stars{}, true);
     SkyCanvas text(640, 480);
     drawtext(text.frame, 320 - 14, 240 - 8, 31, -1, "JUPITER");
     for (int32_t y = 230; y < 240; ++y)
@@ -159,7 +159,7 @@ TEST(SkyBodies, NearerBodiesCoverFartherOnes)
     SkyScene c(1999, 8, 11, 11, 3, 45.07, 24.30, sun_index, 50);
     EXPECT_EQ(c.at(320, 240), 135);
     EXPECT_EQ(c.count(143), 0);
-    double r = 2160 * 5e-07 / length(moon_position(c.time, c.view.viewpos)) * c.view.zoom_half;
+    double r = 2160 * 5e-07 / length(moon_position(c.time.instant, c.view.viewpos)) * c.view.zoom_half;
     EXPECT_NEAR(c.count(135), std::numbers::pi * r * r, 0.05 * std::numbers::pi * r * r);
     EXPECT_LT(c.count(254), 0.1 * std::numbers::pi * r * r);
 }
