@@ -198,12 +198,12 @@ struct SkyScene : TestFrame {
     {
         set_clock(time, ut);
         const Vec3 eye = position_at_degrees(lat, lon);
-        view = look_at(640, 480, eye, eye + body_direction(k, time, eye), 0, mag);
-        draw_sky(view, frame, spans, time, Stars{}, labels);
+        view = look_at(640, 480, eye, eye + body_direction(k, time.instant, eye), 0, mag);
+        draw_sky(view, frame, spans, time.instant, Stars{}, labels);
     }
     double radius(int32_t k, double diameter_miles) const
     {
-        const Vec3 p = k == moon_index ? moon_position(time, view.viewpos) : body_direction(k, time, view.viewpos);
+        const Vec3 p = k == moon_index ? moon_position(time.instant, view.viewpos) : body_direction(k, time.instant, view.viewpos);
         return diameter_miles * 5e-07 / length(p) * view.zoom_half;
     }
 };
