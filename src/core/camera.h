@@ -1,4 +1,7 @@
 #pragma once
+// The core, at the bottom, including nothing else of the project: vectors,
+// this camera with its projection and clipping, the frame buffer and span
+// lists, conic rasterising, file reading and atomic writing, shared constants.
 #include <algorithm>
 #include <cmath>
 

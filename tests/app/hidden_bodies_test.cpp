@@ -16,7 +16,7 @@ TEST(HiddenBodies, TheSunBelowTheGroundLeavesTheGlobeAlone)
     app.view.texture_loaded = 0;
     app.view.orbit_mode = app.view.auto_level = 0;
     Camera& cam = app.view.camera;
-    const Vec3 sun = body_direction(sun_index, app.time, cam.viewpos);
+    const Vec3 sun = body_direction(sun_index, app.time.instant, cam.viewpos);
     cam.viewpos = sun * (-(earth_radius_miles + 300) / earth_radius_miles / length(sun));
     view_look_at(cam, sun.x, sun.y, sun.z);
     // Pixels of the Sun's colour and of the label colour around the centre.

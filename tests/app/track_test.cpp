@@ -25,7 +25,7 @@ struct Tracking : HeadlessViewer {
         TimeState t = app->time;
         t.clock_second += seconds_later;
         update_time(t, 0, CivilTime{});
-        const Vec3 b = body_direction(body, t, app->view.camera.viewpos);
+        const Vec3 b = body_direction(body, t.instant, app->view.camera.viewpos);
         return dot(b, app->view.camera.viewpos) / (length(b) * length(app->view.camera.viewpos));
     }
     double meridian_side(int32_t body, int seconds_later = 0) const
@@ -33,7 +33,7 @@ struct Tracking : HeadlessViewer {
         TimeState t = app->time;
         t.clock_second += seconds_later;
         update_time(t, 0, CivilTime{});
-        const Vec3 b = body_direction(body, t, app->view.camera.viewpos);
+        const Vec3 b = body_direction(body, t.instant, app->view.camera.viewpos);
         const Vec3& p = app->view.camera.viewpos;
         return b.z * p.x - b.x * p.z;
     }
@@ -65,7 +65,7 @@ TEST(Tracking, ZeroWinsAndTheViewFollowsTheBody)
     Tracking v(41.7, -71.5, {2000, 6, 21, 12, 0, 0});
     v.platform.press({body_key(moon_index), dik::key0});
     v.frame();
-    const Vec3 sun = body_direction(sun_index, v.app->time, v.app->view.camera.viewpos);
+    const Vec3 sun = body_direction(sun_index, v.app->time.instant, v.app->view.camera.viewpos);
     EXPECT_NEAR(dot(v.app->view.camera.viewfwd, sun) / length(sun), 1, 1e-12);
     EXPECT_NEAR(v.app->view.camera.viewright.y, 0, 1e-15);
 }

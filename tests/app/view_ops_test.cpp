@@ -39,7 +39,7 @@ TEST(ViewOps, ResetGoesHomeLookingLevelSouth)
     view.camera.viewvel = {1, 2, 3};
     TimeState time;
     time.time_manual = 1;
-    time.sidereal_angle = 5;
+    time.instant.sidereal_angle = 5;
     view_reset(view, time, CivilTime{2001, 2, 3, 4, 5, 6});
     expect_near(view.camera.viewpos, {-0.70842, -0.66472, -0.23725}, 5e-6);
     EXPECT_NEAR(length(view.camera.viewpos), 1, 1e-15);
