@@ -1,3 +1,5 @@
+// Border lines: clipping at the frame's edges, the horizon and the near
+// limit, with the guard bytes round the frame untouched.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,45 +12,37 @@
 namespace {
 
 using Pixels = std::set<std::pair<int32_t, int32_t>>;  // (x, y)
+using Line = std::vector<std::pair<double, double>>;
 
-// Looking at longitude 0 on the equator from dist Earth radii, 200 x 200
-// pixels with a 90 degree field of view.
-Camera facing(double dist)
-{
-    Camera view;
-    view.viewpos = {0, 0, -dist};
-    view.viewright = {1, 0, 0};
-    view.viewdown = {0, 1, 0};
-    view.viewfwd = {0, 0, 1};
-    view.zoom = 200;
-    view.zoom_half = 100;
-    view.xres_half = 100;
-    view.yres_half = 100;
-    return view;
-}
-
-// Polylines of (longitude, latitude) in degrees, north positive.
-Borders borders_of(const std::vector<std::vector<std::pair<double, double>>>& lines)
+// A polyline of (longitude, latitude) in degrees, north positive.
+Borders borders_of(const Line& line)
 {
     Borders b;
-    for (const auto& line : lines)
-        for (size_t i = 0; i < line.size(); ++i) {
-            const double lon = line[i].first * M_PI / 180, lat = line[i].second * M_PI / 180;
-            if (b.polcnt % 8 == 0) b.polineto.push_back(0);
-            if (i == 0) b.polineto.back() |= static_cast<uint8_t>(1u << (b.polcnt % 8));
-            b.polv.push_back({static_cast<float>(std::sin(lon) * std::cos(lat)), static_cast<float>(-std::sin(lat)),
-                              static_cast<float>(-std::cos(lat) * std::cos(lon))});
-            ++b.polcnt;
-        }
+    for (const auto& [lon_deg, lat_deg] : line) {
+        const double lon = lon_deg * M_PI / 180, lat = lat_deg * M_PI / 180;
+        if (b.polcnt % 8 == 0) b.polineto.push_back(0);
+        if (b.polcnt == 0) b.polineto.back() = 1;
+        b.polv.push_back({static_cast<float>(std::sin(lon) * std::cos(lat)), static_cast<float>(-std::sin(lat)),
+                          static_cast<float>(-std::cos(lat) * std::cos(lon))});
+        ++b.polcnt;
+    }
     return b;
 }
 
 Pixels drawn(const TestFrame& f)
 {
     Pixels p;
-    for (int32_t y = 0; y < f.frame.frame_yres; ++y)
-        for (int32_t x = 0; x < f.frame.frame_xres; ++x)
+    for (int32_t y = 0; y < f.height(); ++y)
+        for (int32_t x = 0; x < f.width(); ++x)
             if (f.at(x, y) == border_colour) p.insert({x, y});
+    return p;
+}
+
+// Pixels from..to-1 along row at, or along column at.
+Pixels run(int32_t from, int32_t to, int32_t at, bool column = false)
+{
+    Pixels p;
+    for (int32_t i = from; i < to; ++i) p.insert(column ? std::pair{at, i} : std::pair{i, at});
     return p;
 }
 
@@ -75,13 +69,11 @@ Pixels unclipped_line(double x0, double y0, double x1, double y1, int32_t width,
 
 }  // namespace
 
-TEST(BorderLine, LinesLeavingTheScreenStopAtItsEdges)
+TEST(BorderLine, LinesStopAtTheFramesEdgesAndDegenerateOnesDrawNothing)
 {
     TestFrame f(200, 150, 0, 211);
     draw_border_line(f.frame, -50, 10.2, 250, 10.2, border_colour);
-    Pixels expected;
-    for (int32_t x = 0; x < 200; ++x) expected.insert({x, 10});
-    EXPECT_EQ(drawn(f), expected);
+    EXPECT_EQ(drawn(f), run(0, 200, 10));
 
     TestFrame above(200, 150, 0, 200);
     draw_border_line(above.frame, 50.3, -40, 60.7, 30, border_colour);
@@ -115,60 +107,39 @@ TEST(BorderLine, ClippingKeepsEveryPixelInsideTheFrame)
     }
 }
 
-TEST(BorderLines, FarSideIsDrawnOnlyWhenAsked)
+TEST(BorderLines, BordersEndAtTheLimbAndAtTheNearLimit)
 {
-    std::vector<std::pair<double, double>> far;
-    for (double lon = 150; lon <= 210; lon += 2) far.push_back({lon, 10});
-    const Borders borders = borders_of({far});
-    TestFrame f(200, 200, 0, 208);
-    Camera view = facing(3);
-    drawbords(view, f.frame, borders, false);
-    EXPECT_EQ(f.count(border_colour), 0);
-
-    drawbords(view, f.frame, borders, true);
-    const Pixels p = drawn(f);
-    EXPECT_GT(p.size(), 10u);
-    for (auto [x, y] : p) EXPECT_LT(std::hypot(x + 0.5 - 100, y + 0.5 - 100), 36.0);  // within the disc
-}
-
-TEST(BorderLines, ABorderOverTheHorizonEndsAtTheLimb)
-{
+    Line equator, meridian, far, around;
+    for (double d = -120; d <= 120; d += 1) equator.push_back({d, 0});
+    for (double d = -85; d <= 85; d += 1) meridian.push_back({0, d});
+    for (double d = 150; d <= 210; d += 2) far.push_back({d, 10});
+    for (double d = -180; d <= 180; d += 3) around.push_back({d, 0});
     // From 3 radii the limb is 100 * tan(asin(1/3)) = 35.355 pixels from the
-    // centre: the equator covers columns 65 to 134 of row 100, the meridian
-    // rows 65 to 134 of column 100.
-    std::vector<std::pair<double, double>> equator, meridian;
-    for (double lon = -120; lon <= 120; lon += 1) equator.push_back({lon, 0});
-    for (double lat = -85; lat <= 85; lat += 1) meridian.push_back({0, lat});
+    // centre. From 1.5 radii looking east along the equator, the western
+    // half lies behind the eye and the points just in front of it project
+    // some 20000 pixels off to the right; the tangent from the eye is
+    // sqrt(1.5^2 - 1) = 1.118 across: column 122.4.
+    const Camera outside = look_at(200, 200, {0, 0, -3}, {0, 0, 0});
+    const Camera east = look_at(200, 200, {0, 0, -1.5}, {1, 0, -1.5}, 180, 0.2);
+    const struct {
+        const Camera& view;
+        const Line& line;
+        bool far_side;
+        Pixels expected;
+    } cases[] = {
+        {outside, equator, false, run(65, 135, 100)},
+        {outside, meridian, false, run(65, 135, 100, true)},
+        {outside, far, false, {}},
+        {east, around, true, run(122, 200, 100)},
+    };
+    for (const auto& c : cases) {
+        TestFrame f(200, 200, 0, 208);
+        drawbords(c.view, f.frame, borders_of(c.line), c.far_side);
+        EXPECT_EQ(drawn(f), c.expected);
+        EXPECT_TRUE(f.guards_intact());
+    }
     TestFrame f(200, 200, 0, 208);
-    drawbords(facing(3), f.frame, borders_of({equator}), false);
-    Pixels expected;
-    for (int32_t x = 65; x < 135; ++x) expected.insert({x, 100});
-    EXPECT_EQ(drawn(f), expected);
-
-    TestFrame g(200, 200, 0, 208);
-    drawbords(facing(3), g.frame, borders_of({meridian}), false);
-    expected.clear();
-    for (int32_t y = 65; y < 135; ++y) expected.insert({100, y});
-    EXPECT_EQ(drawn(g), expected);
-}
-
-TEST(BorderLines, SegmentsBehindTheEyeAreCutAtTheNearLimit)
-{
-    // Eye 0.5 radii above the equator at longitude 0, looking east along it
-    // with a wide field: the western half lies behind the eye plane, and the
-    // points just in front of it project some 20000 pixels off to the right.
-    Camera view = facing(1.5);
-    view.viewfwd = {1, 0, 0};
-    view.viewright = {0, 0, 1};
-    view.viewdown = {0, -1, 0};
-    view.zoom_half = 20;
-    std::vector<std::pair<double, double>> equator;
-    for (double lon = -180; lon <= 180; lon += 3) equator.push_back({lon, 0});
-    TestFrame f(200, 200, 0, 208);
-    drawbords(view, f.frame, borders_of({equator}), true);
-    // The tangent from the eye is sqrt(1.5^2 - 1) = 1.118 across: column 122.4.
-    Pixels expected;
-    for (int32_t x = 122; x < 200; ++x) expected.insert({x, 100});
-    EXPECT_EQ(drawn(f), expected);
-    EXPECT_TRUE(f.guards_intact());
+    drawbords(outside, f.frame, borders_of(far), true);
+    EXPECT_GT(f.count(border_colour), 10);
+    for (auto [x, y] : drawn(f)) EXPECT_LT(std::hypot(x + 0.5 - 100, y + 0.5 - 100), 36.0);  // within the disc
 }

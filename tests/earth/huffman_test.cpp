@@ -7,19 +7,11 @@
 
 namespace {
 
-HuffCode built(std::initializer_list<std::pair<int, int>> symbol_lengths)
+// A code from (symbol, length) pairs; false when it is unusable.
+bool build(HuffCode& code, std::initializer_list<std::pair<int, int>> symbol_lengths)
 {
-    HuffCode code;
     for (auto [symbol, len] : symbol_lengths) code.len[symbol] = static_cast<uint8_t>(len);
-    EXPECT_TRUE(buildhuff(code));
-    return code;
-}
-
-std::vector<uint8_t> bits_from(const std::string& text)
-{
-    BitWriter w;
-    for (char c : text) putbits(w, c == '1', 1);
-    return w.bytes;
+    return buildhuff(code);
 }
 
 }  // namespace
@@ -34,11 +26,9 @@ TEST(BitStream, ReadsPastTheEndGiveZerosAndMarkTheOverrun)
     EXPECT_FALSE(bits_overrun(r));  // exactly all bits taken
     EXPECT_EQ(getbits(r, 1), 0u);
     EXPECT_TRUE(bits_overrun(r));
-
-    BitReader empty;
-    initbits(empty, {});
-    EXPECT_EQ(getbits(empty, 25), 0u);
-    EXPECT_TRUE(bits_overrun(empty));
+    initbits(r, {});
+    EXPECT_EQ(getbits(r, 25), 0u);
+    EXPECT_TRUE(bits_overrun(r));
 }
 
 TEST(Huffman, LongCodesDecodeThroughTheUpperBounds)
@@ -48,21 +38,17 @@ TEST(Huffman, LongCodesDecodeThroughTheUpperBounds)
     HuffCode code;
     std::vector<int> symbols;
     for (int i = 0; i < 26; ++i) {
-        const int symbol = 31 * i + 5;  // spread over rows and columns
-        symbols.push_back(symbol);
-        code.len[symbol] = static_cast<uint8_t>(i < 25 ? i + 1 : 25);
+        symbols.push_back(31 * i + 5);  // spread over rows and columns
+        code.len[symbols.back()] = static_cast<uint8_t>(i < 25 ? i + 1 : 25);
     }
     ASSERT_TRUE(buildhuff(code));
-    EXPECT_EQ(code.maxlen, 25);
-    EXPECT_EQ(code.hufshort, 11);
     const auto words = huff_codewords(code);
     std::mt19937 rng(3);
     std::vector<int> sent;
     BitWriter w;
     for (int i = 0; i < 3000; ++i) {
-        const int s = symbols[rng() % symbols.size()];
-        sent.push_back(s);
-        puthuff(w, words[s]);
+        sent.push_back(symbols[rng() % symbols.size()]);
+        puthuff(w, words[sent.back()]);
     }
     BitReader r;
     initbits(r, w.bytes);
@@ -72,32 +58,21 @@ TEST(Huffman, LongCodesDecodeThroughTheUpperBounds)
 
 TEST(Huffman, UnusableCodesAndBitsOutsideTheCodeAreCaught)
 {
-    HuffCode too_long;
-    too_long.len[3] = 26;
-    EXPECT_FALSE(buildhuff(too_long));
-
-    HuffCode crowded;  // three one-bit codes cannot exist
-    crowded.len[0] = crowded.len[1] = crowded.len[2] = 1;
-    EXPECT_FALSE(buildhuff(crowded));
-
-    HuffCode crowded_long;  // over-full only among the long codes
-    crowded_long.len[0] = 1;
-    crowded_long.len[1] = 2;
-    for (int s = 2; s < 6; ++s) crowded_long.len[s] = 4;
-    crowded_long.len[6] = 14;
-    EXPECT_FALSE(buildhuff(crowded_long));
+    HuffCode too_long, crowded, crowded_long, lone, gap;
+    EXPECT_FALSE(build(too_long, {{3, 26}}));
+    EXPECT_FALSE(build(crowded, {{0, 1}, {1, 1}, {2, 1}}));
+    // Over-full only among the long codes.
+    EXPECT_FALSE(build(crowded_long, {{0, 1}, {1, 2}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 14}}));
 
     // Incomplete codes: some bit patterns are no code at all.
-    HuffCode lone = built({{5, 1}});
-    auto bytes = bits_from("0" "1");
-    BitReader r;
-    initbits(r, bytes);
-    EXPECT_EQ(gethuff(r, lone), 5);
-    EXPECT_EQ(gethuff(r, lone), -1);
-
-    HuffCode gap = built({{0, 1}, {1, 13}});  // codes 0 and 1000000000000
-    bytes = bits_from("1000000000000" "1100000000000");
-    initbits(r, bytes);
-    EXPECT_EQ(gethuff(r, gap), 1);
-    EXPECT_EQ(gethuff(r, gap), -1);
+    ASSERT_TRUE(build(lone, {{5, 1}}));
+    ASSERT_TRUE(build(gap, {{0, 1}, {1, 13}}));  // codes 0 and 1000000000000
+    for (auto [code, bits, first] : {std::tuple{&lone, "01", 5}, {&gap, "10000000000001100000000000", 1}}) {
+        BitWriter w;
+        for (const char* c = bits; *c; ++c) putbits(w, *c == '1', 1);
+        BitReader r;
+        initbits(r, w.bytes);
+        EXPECT_EQ(gethuff(r, *code), first);
+        EXPECT_EQ(gethuff(r, *code), -1);
+    }
 }

@@ -16,26 +16,7 @@ def run(*args, stdin=""):
     return subprocess.run([GLOBETOOL, *args], input=stdin, capture_output=True, text=True)
 
 
-def summary(*args):
-    result = run("map", *args)
-    assert result.returncode == 0, result.stderr
-    return {key: int(value) for key, value in (line.split() for line in result.stdout.splitlines())}
-
-
 class MapCommand(unittest.TestCase):
-    def test_summaries_of_the_shipped_files(self):
-        shore = summary(SHORE)
-        self.assertEqual(set(shore), {"units", "loops", "points", "pieces", "maxdlon", "maxdlonwrap"})
-        self.assertEqual(shore["units"], 65536)
-        self.assertGreater(shore["loops"], 1000)
-        self.assertGreater(shore["points"], 50000)
-        self.assertLessEqual(shore["pieces"], 1024)
-        self.assertLessEqual(shore["maxdlon"], shore["maxdlonwrap"])
-        borders = summary(BORDERS, "--borders")
-        self.assertEqual(borders["units"], 65536)
-        self.assertGreater(borders["polylines"], 150)
-        self.assertGreater(borders["points"], 15000)
-
     def test_refused_files_and_bad_usage(self):
         with tempfile.TemporaryDirectory() as tmp:
             cut = os.path.join(tmp, "cut.dat")

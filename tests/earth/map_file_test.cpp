@@ -1,0 +1,174 @@
+// Shoreline and border files: unit sizes the shipped files do not use, and
+// refusals that keep what was loaded before (test_map_tool.py checks the
+// decoding of the shipped files).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "earth/borders.h"
+#include "earth/huffman.h"
+#include "earth/map_writer.h"
+#include "earth/shore.h"
+
+namespace {
+
+using Loops = std::vector<std::vector<MapPoint>>;
+const std::string corpus = GLOBE_TEST_DIR "/../fuzz/corpus/";
+
+std::vector<uint8_t> file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A file of header fields, a code table giving each listed symbol its
+// length (none: no table), then (value, bit count) fields.
+std::vector<uint8_t> stream(std::initializer_list<int32_t> header, std::initializer_list<std::pair<int, int>> lengths,
+                            std::initializer_list<std::pair<uint32_t, int>> fields)
+{
+    BitWriter w;
+    HuffCode code;
+    for (auto [s, len] : lengths) code.len[static_cast<size_t>(s)] = static_cast<uint8_t>(len);
+    if (lengths.size()) write_code_lengths(w, code);
+    for (auto [value, n] : fields) putbits(w, value, n);
+    std::vector<uint8_t> bytes;
+    for (int32_t field : header) write_le32(bytes, field);
+    bytes.insert(bytes.end(), w.bytes.begin(), w.bytes.end());
+    return bytes;
+}
+
+// Random loops whose steps take every bit width the units allow, cross the
+// date line and reach the poles, one-point loops among them.
+Loops random_loops(std::mt19937& rng, const MapUnits& u)
+{
+    auto below = [&](int32_t n) { return n > 0 ? static_cast<int32_t>(rng() % static_cast<uint32_t>(n)) : 0; };
+    auto step = [&](int bits) {
+        const int32_t low = bits ? int32_t{1} << (bits - 1) : 0, magnitude = low + below(low);
+        return rng() % 2 ? magnitude : -magnitude;
+    };
+    Loops out;
+    for (int l = 0; l < 300; ++l) {
+        MapPoint p{below(2 * u.half) - u.half, below(2 * u.quarter + 1) - u.quarter};
+        out.push_back({p});
+        for (int i = l % 7 ? below(120) : 0; i > 0; --i) {
+            int32_t lon = p.lon + step(below(u.lonbits + 1));
+            lon += lon < -u.half ? u.units : lon >= u.half ? -u.units : 0;
+            const MapPoint q{lon, std::clamp(p.lat + step(below(u.lonbits)), -u.quarter, u.quarter)};
+            // Steps of a whole turn or more, and steps onto the same point, cannot be written.
+            if (lon >= -u.half && lon < u.half && !(q == p)) out.back().push_back(p = q);
+        }
+    }
+    return out;
+}
+
+// Loads a fuzz seed, then bytes that must be refused: nothing may change.
+void expect_refused(bool shore_file, const std::vector<uint8_t>& bytes, const std::string& why)
+{
+    Shore shore;
+    Borders borders;
+    ASSERT_EQ(loadshore(corpus + "shore/small", shore), "");
+    ASSERT_EQ(loadbords(corpus + "bords/small", borders), "");
+    const Shore shore_before = shore;
+    const Borders borders_before = borders;
+    EXPECT_EQ(shore_file ? loadshore_bytes(bytes, shore) : loadbords_bytes(bytes, borders),
+              shore_file ? "Can't load shore" : "Can't load bords") << why;
+    EXPECT_EQ(shore.ll, shore_before.ll) << why;
+    EXPECT_EQ(shore.loopnum, shore_before.loopnum) << why;
+    EXPECT_EQ(shore.lps.size(), shore_before.lps.size()) << why;
+    EXPECT_EQ(borders.polineto, borders_before.polineto) << why;
+    ASSERT_EQ(borders.polv.size(), borders_before.polv.size()) << why;
+    for (size_t i = 0; i < borders.polv.size(); ++i) EXPECT_EQ(borders.polv[i].y, borders_before.polv[i].y) << why;
+}
+
+std::vector<uint8_t> with_header(const char* seed, std::initializer_list<int32_t> header)
+{
+    std::vector<uint8_t> bytes = file_bytes(corpus + seed), fields;
+    for (int32_t field : header) write_le32(fields, field);
+    std::copy(fields.begin(), fields.end(), bytes.begin());
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
+{
+    // Steps this wild need more pieces than the table holds; the data load all the same.
+    std::mt19937 rng(1234);
+    for (int32_t n : {3, 4096, 4097, 1000003, 1 << 25}) {
+        MapUnits units;
+        ASSERT_TRUE(map_units(n, units));
+        const Loops made = random_loops(rng, units);
+        Shore shore;
+        const std::string message = loadshore_bytes(encode_shore(n, made), shore);
+        ASSERT_TRUE(message.empty() || message == "Constant LPSALLOC not high enough :(") << n;
+        std::vector<MapPoint> points;
+        std::vector<int32_t> sizes;
+        for (const auto& loop : made) {
+            points.insert(points.end(), loop.begin(), loop.end());
+            sizes.push_back(static_cast<int32_t>(loop.size()));
+        }
+        EXPECT_EQ(shore.ll, points) << n;
+        EXPECT_EQ(shore.loopnum, sizes) << n;
+    }
+}
+
+TEST(ShorePieces, AFullTableKeepsTheDataAndCoversTheRestWithOneVisibleRecord)
+{
+    // One-point islands far apart: each needs its own piece.
+    Loops islands;
+    for (int i = 0; i < 1100; ++i) islands.push_back({{i % 2 ? 16000 : -16000, (i % 100) * 10}});
+    Shore shore;
+    EXPECT_EQ(shore_from_loops(65536, {islands.begin(), islands.begin() + 1024}, shore), "");  // exactly full
+    EXPECT_EQ(shore.lpscnt, 1024);
+    EXPECT_EQ(loadshore_bytes(encode_shore(65536, islands), shore), "Constant LPSALLOC not high enough :(");
+    EXPECT_EQ(shore.pointcnt, 1100);
+    ASSERT_EQ(shore.lps.size(), static_cast<size_t>(lps_records));
+    EXPECT_EQ(shore.lps.back().end, 1100);
+    EXPECT_EQ(shore.lps.back().loop, 1100);
+    EXPECT_EQ(shore.lps.back().cos2, 0.0f);  // visible from everywhere
+}
+
+TEST(MapFiles, MalformedFilesAreRefusedAndThePreviousDataStay)
+{
+    Shore shore;
+    Borders borders;
+    EXPECT_EQ(loadshore("/nonexistent/SHOREX.DAT", shore), "Can't load shore");
+    EXPECT_EQ(loadbords("/nonexistent/BORDX.DAT", borders), "Can't load bords");
+    for (const char* seed : {"shore/small", "shore/pole_ring", "bords/small", "bords/excerpt"}) {
+        const std::vector<uint8_t> whole = file_bytes(corpus + seed);
+        for (size_t size = 0; size < whole.size(); ++size)
+            expect_refused(seed[0] == 's', {whole.begin(), whole.begin() + static_cast<ptrdiff_t>(size)}, seed);
+    }
+    // shore/small has 4096 units, 3 loops and 8 points; bords/small 6 points.
+    expect_refused(true, with_header("shore/small", {2, 3, 8}), "units too few for the fields");
+    expect_refused(true, with_header("shore/small", {(1 << 25) + 1, 3, 8}), "units too many for the fields");
+    expect_refused(true, with_header("shore/small", {4096, -1, 8}), "negative loop count");
+    expect_refused(true, with_header("shore/small", {4096, 9, 8}), "more loops than points");
+    expect_refused(true, with_header("shore/small", {4096, 3, 7}), "more points than the header says");
+    expect_refused(true, with_header("shore/small", {4096, 3, 9}), "fewer points than the header says");
+    expect_refused(true, with_header("shore/small", {4096, 3, 1 << 30}), "a count no stream can hold");
+    expect_refused(false, with_header("bords/small", {4096, 7}), "more points than the stream holds");
+    expect_refused(false, with_header("bords/small", {4096, 0x7FFFFFFF}), "a count no stream can hold");
+    expect_refused(false, with_header("bords/small", {2, 6}), "units too few for the fields");
+
+    // One-point loops at (0, 0): 12 + 11 bits, then code "0" ends the loop.
+    const std::pair<uint32_t, int> origin[] = {{2048, 12}, {1024, 11}}, no_lengths = {0, 26};
+    expect_refused(true, stream({4096, 1, 1}, {}, {{1, 5}, {27, 5}, {1, 5}, no_lengths, no_lengths, no_lengths,
+                                                   no_lengths, no_lengths, origin[0], origin[1], {0, 1}}),
+                   "27 rows of lengths");
+    expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {1, 26}}, {origin[0], origin[1], {0, 1}}), "code of 26 bits");
+    expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {1, 1}, {2, 1}}, {origin[0], origin[1]}), "over-full code");
+    expect_refused(true, stream({4096, 1, 2}, {{0, 1}}, {origin[0], origin[1], {1, 1}, {0, 16}}), "no code");
+    expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {27, 1}}, {origin[0], origin[1], {1, 1}, {0, 31}}),
+                   "magnitude field wider than 25 bits");
+    // Latitude 1023, the pole is 1024, then +2 in y.
+    expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {64, 1}}, {origin[0], {2047, 11}, {1, 1}, {0, 3}}),
+                   "step beyond the pole");
+    expect_refused(true, stream({4097, 1, 1}, {{0, 1}}, {{5000, 13}, {1024, 12}, {0, 1}}), "longitude beyond the turn");
+    expect_refused(false, stream({4096, 2}, {{0, 1}, {1, 1}}, {{1, 1}, {0, 2}, origin[0], origin[1]}), "step first");
+    // The widest table and the longest code the format allows load.
+    EXPECT_EQ(loadshore_bytes(stream({4096, 1, 1}, {{0, 1}, {25 * 32, 25}}, {origin[0], origin[1], {0, 1}}), shore), "");
+    EXPECT_EQ(shore.ll, (std::vector<MapPoint>{{0, 0}}));
+}
