@@ -39,10 +39,8 @@ TEST(DataFiles, RefusedFilesAreNamedAndTheViewerGoesOn)
     const struct {
         Stand kind;
         const char* reason;
-    } stands[] = {{Stand::folder, "it is a folder"},
-                  {Stand::fifo, "it is not a regular file"},
-                  {Stand::endless_device, "it is not a regular file"},
-                  {Stand::damaged, ""}};
+    } stands[] = {{Stand::folder, "it is a folder"}, {Stand::fifo, "it is not a regular file"},
+                  {Stand::endless_device, "it is not a regular file"}, {Stand::damaged, ""}};
     for (const char* name : names) {
         for (const auto& s : stands) {
             WorkDir dir;
@@ -63,34 +61,25 @@ TEST(DataFiles, RefusedFilesAreNamedAndTheViewerGoesOn)
     }
 }
 
-// L with a folder in place of the shorelines keeps the ones loaded before.
-TEST(DataFiles, ReloadOfARefusedFileKeepsTheOldData)
-{
-    WorkDir dir;
-    HeadlessViewer v;
-    v.frame();
-    const int32_t points = v.app->shore.pointcnt;
-    ASSERT_GT(points, 0);
-    fs::create_directory("SHOREX.DAT");
-    testing::internal::CaptureStderr();
-    v.frame_with({dik::l});
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("globe: SHOREX.DAT: it is a folder"), std::string::npos) << err;
-    EXPECT_EQ(v.app->shore.pointcnt, points);
-    ASSERT_FALSE(v.platform.messages.empty());
-    EXPECT_EQ(v.platform.messages.back().text, "Can't load shore");
-}
-
-// A catalogue whose count promises more stars than it holds keeps the
-// complete ones and says so.
-TEST(DataFiles, AShortStarCatalogueIsNamed)
+// L with a folder in place of the shorelines keeps the ones loaded before; a
+// catalogue whose count promises more stars than it holds keeps the complete ones.
+TEST(DataFiles, ShortAndReloadedFilesKeepWhatTheyCan)
 {
     WorkDir dir;
     // Three 4-byte records, then one brightness of the three.
     std::ofstream("stars.dat", std::ios::binary).write("\x03\x00\x00\x00" "123456789abc" "\x09", 17);
     testing::internal::CaptureStderr();
     HeadlessViewer v;
+    v.frame();
+    const int32_t points = v.app->shore.pointcnt;
+    ASSERT_GT(points, 0);
+    fs::create_directory("SHOREX.DAT");
+    v.frame_with({dik::l});
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(v.app->stars.numstars, 1);
-    EXPECT_NE(err.find("globe: stars.dat: it holds only 1 of the 3 stars its count gives"), std::string::npos) << err;
+    EXPECT_NE(err.find("globe: stars.dat: it holds only 1 of the 3 stars its count gives\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("globe: SHOREX.DAT: it is a folder"), std::string::npos) << err;
+    EXPECT_EQ(v.app->shore.pointcnt, points);
+    ASSERT_FALSE(v.platform.messages.empty());
+    EXPECT_EQ(v.platform.messages.back().text, "Can't load shore");
 }

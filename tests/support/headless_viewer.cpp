@@ -27,3 +27,11 @@ void HeadlessViewer::frame_with(std::initializer_list<uint8_t> keys)
     frame();
     platform.release(keys);
 }
+
+uint64_t HeadlessViewer::digest() const
+{
+    uint64_t h = 14695981039346656037u;
+    for (int32_t y = 0; y < platform.height; ++y)
+        for (int32_t x = 0; x < platform.width; ++x) h = (h ^ platform.frame_row(y)[x]) * 1099511628211u;
+    return h;
+}

@@ -20,4 +20,6 @@ struct HeadlessViewer {
     void frames(int count);
     // Runs one frame with these keys down, then releases them.
     void frame_with(std::initializer_list<uint8_t> keys);
+    // FNV-1a of the last frame's visible pixels, for comparing with reference frames.
+    uint64_t digest() const;
 };
