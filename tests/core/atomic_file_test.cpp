@@ -1,45 +1,43 @@
+#include "core/atomic_file.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <vector>
 
-#include "core/atomic_file.h"
 #include "support/work_dir.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string contents(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-}  // namespace
-
 TEST(AtomicFile, ReplacesOrRefusesAndLeavesNothingBehind)
 {
     WorkDir dir;
-    const std::vector<uint8_t> bytes{'n', 'e', 'w'};
     std::ofstream("old") << "old";
     fs::create_directory("folder");
-    EXPECT_EQ(write_file_atomically("old", bytes), "");
-    EXPECT_EQ(contents("old"), "new");
-    EXPECT_EQ(write_file_atomically("kept", bytes, false), "");
-    EXPECT_EQ(write_file_atomically("kept", std::vector<uint8_t>{'x'}, false), "File exists");
-    EXPECT_EQ(contents("kept"), "new");
-    EXPECT_EQ(write_file_atomically("folder", bytes), "Is a directory");
-    EXPECT_EQ(write_file_atomically("missing/x", bytes), "No such file or directory");
-    if (fs::exists("/dev/full")) {
-        EXPECT_EQ(write_file_atomically("/dev/full", bytes), "No space left on device");
+    const struct {
+        const char* path;
+        const char* bytes;
+        bool replace;
+        const char* error;
+    } writes[] = {
+        {"old", "new", true, ""},         {"kept", "new", false, ""},
+        {"kept", "x", false, "File exists"}, {"folder", "x", true, "Is a directory"},
+        {"missing/x", "x", true, "No such file or directory"}, {"/dev/full", "x", true, "No space left on device"},
+        {"/dev/null", "x", true, ""},
+    };
+    for (const auto& w : writes) {
+        const std::string text = w.bytes;
+        EXPECT_EQ(write_file_atomically(w.path, std::vector<uint8_t>(text.begin(), text.end()), w.replace), w.error)
+            << w.path;
     }
-    EXPECT_EQ(write_file_atomically("/dev/null", bytes), "");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(".")) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"folder", "kept", "old"}));
+    for (const char* name : {"old", "kept"}) {
+        std::ifstream in(name);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new") << name;
+    }
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(".")) names.insert(entry.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"folder", "kept", "old"}));
 }

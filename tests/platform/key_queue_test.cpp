@@ -45,6 +45,7 @@ TEST(KeyQueue, QuickTapsReadDownForOneFrame)
     for (const Case& c : cases) EXPECT_EQ(poll_all(c.polls), c.expected);
 }
 
+// Past its capacity the queue drops events, and never takes key 0.
 TEST(KeyQueue, EventsBeyondTheQueueAreDropped)
 {
     KeyQueue queue;
@@ -53,7 +54,5 @@ TEST(KeyQueue, EventsBeyondTheQueueAreDropped)
     queue_key(queue, 0, true);
     uint8_t state[256] = {};
     apply_keys(queue, state);
-    EXPECT_EQ(state['B'], 0);
-    EXPECT_EQ(state[0], 0);
-    EXPECT_EQ(state['A'], 1);  // tapped 32 times: down for this frame
+    EXPECT_TRUE(state['A'] && !state['B'] && !state[0]);
 }
