@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real viewer in a virtual X server: F12 saves a picture of the globe that
 # another reader decodes, Escape ends it with code 0, a second run never overwrites
-# the first picture, and a start without a display fails with code 1.
+# the first picture, the mouse turns the view, holding 0 and pressing backslash
+# jumps the clock, and a start without a display fails with code 1.
 set -euo pipefail
 source "$(dirname "$0")/window_lib.sh"
 
@@ -57,4 +58,25 @@ PY
 before=$(md5sum GLOB0000.PCX)
 run_once GLOB0001.PCX
 [ "$(md5sum GLOB0000.PCX)" = "$before" ] || { echo "GLOB0000.PCX changed"; exit 1; }
+
+start_viewer
+# Left Shift with '-' steps one minute back and stops the clock, so only the search moves it.
+xdotool keydown Shift_L; tap minus; xdotool keyup Shift_L
+shoot GLOB0002.PCX
+for _ in $(seq 1 10); do
+  xdotool mousemove_relative -- 40 15
+  sleep 0.05
+done
+sleep 1
+shoot GLOB0003.PCX
+xdotool keydown 0
+sleep 0.3
+tap backslash
+xdotool keyup 0
+sleep 0.3
+shoot GLOB0004.PCX
+tap Escape
+wait_exit "$pid"
+expect_change GLOB0002.PCX GLOB0003.PCX 0 48 320 190 "the view did not turn"
+expect_change GLOB0003.PCX GLOB0004.PCX 0 8 320 14 "the time did not change"
 echo "window test passed"
