@@ -5,8 +5,6 @@
 #include <set>
 #include <string>
 
-#include "../sky/zone_scope.h"
-#include "platform/time_zone.h"
 #include "support/test_frame.h"
 
 namespace {
@@ -29,39 +27,30 @@ Vec3 degrees(double lat, double lon, double r)
 
 }  // namespace
 
-TEST(Status, EveryLineAndItsEdges)
+// The viewer's frames show the lines of an Eastern afternoon in both halves of
+// the year; these are the edges they do not reach.
+TEST(Status, LinesAtTheirEdges)
 {
-    TimeState leap = at(0, 0, 0, 0), later = leap;
-    set_clock(later, {2024, 9, 11, 0, 0, 0});
-    ZoneScope zone("EST5EDT,M4.1.0,M10.5.0");
-    TimeState summer;
-    summer.tzinfo = machine_time_zone_at(947894400);
-    set_clock(summer, {2000, 7, 4, 13, 0, 0});
+    TimeState leap = at(0, 0, 0, 0);
     set_clock(leap, {2000, 2, 29, 0, 0, 0});
     const double light = 186282.3976 / 3964 * 0.004;  // Earth radii per 4 ms
     const struct {
         std::string got, expected;
     } lines[] = {
         {date_line(leap), "FEBRUARY 29, 2000 (TUESDAY)"},
-        {date_line(later), "SEPTEMBER 11, 2024 (WEDNESDAY)"},
         {time_line(at(0, 0, 0, 300)), "12:00:00 AM Zone (UT-05:00)"},
-        {time_line(at(12, 0, 0, 300)), "12:00:00 PM Zone (UT-05:00)"},
         {time_line(at(13, 5, 7, 330)), " 1:05:07 PM Zone (UT-05:30)"},
         {time_line(at(23, 0, 0, 0)), "11:00:00 PM Zone (UT+00:00)"},
         {time_line(at(6, 0, 0, -60, 30)), " 6:00:00 AM Zone (UT+00:30)"},
         {time_line(at(6, 0, 0, -60, 0, L"Z\u00FCrich")), " 6:00:00 AM Z\x81rich (UT+01:00)"},
-        {time_line(summer), " 1:00:00 PM EDT (UT-04:00)"},
         {font_text(L"\u6771\u4EAC\u00E4"), "??\x84"},
         {font_text(std::wstring(L"a\0b\tc\x7F", 6)), "a?b?c?"},
-        {latitude_line({0, -2, 0}) + longitude_line({-1, 0, 0}), "90.000000 \xF8N90.000000 \xF8W"},
         {latitude_line({0, 3, 0}) + longitude_line({0, 0, 1}), "90.000000 \xF8S180.000000 \xF8"
                                                                 "E"},
-        {latitude_line(degrees(40.7128, -74.006, 2)) + longitude_line(degrees(40.7128, -74.006, 2)),
-         "40.712800 \xF8N74.006000 \xF8W"},
         {latitude_line(degrees(-33.5, 151.25, 1)) + longitude_line(degrees(-33.5, 151.25, 1)),
          "33.500000 \xF8S151.250000 \xF8"
          "E"},
-        {speed_line({0, light, 0}) + speed_line({0.001, 0, 0}), "100.000000%0.531988%"},
+        {speed_line({0, light, 0}), "100.000000%"},
         {zoom_line(640 * 2, 640), "Magnification: 2.000000, Viewing range: 53\xF8 7' 48\""},
         {zoom_line(641, 640), "Magnification: 1.001562, Viewing range: 89\xF8 54' 37\""},
         {zoom_line(0, 0).substr(zoom_line(0, 0).find("V")), "Viewing range: 0\xF8 0' 0\""},
