@@ -44,7 +44,7 @@ Scene::Scene(int32_t w, int32_t h, bool moon) : canvas(w, h)
     time.tzinfo = TimeZoneInfo{};
     set_clock(time, {2000, 1, 1, 3, 0, 0});
     if (moon) {
-        const Vec3 m = body_direction(moon_index, time, view.viewpos);
+        const Vec3 m = body_direction(moon_index, time.instant, view.viewpos);
         view_look_at(view, m.x, m.y, m.z);
         set_zoom(view, w * 100.0);
     }
@@ -55,7 +55,7 @@ void BM_draw_sky(benchmark::State& state)
     Scene s(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)), state.range(2) != 0);
     const Stars& stars = shipped_stars();
     for (auto _ : state) {
-        draw_sky(s.view, s.canvas.frame, s.canvas.spans, s.time, stars, true);
+        draw_sky(s.view, s.canvas.frame, s.canvas.spans, s.time.instant, stars, true);
         benchmark::DoNotOptimize(s.canvas.pixels.data());
     }
     int64_t stars_lit = 0, moon = 0;

@@ -1,4 +1,7 @@
 #pragma once
+// The application, on top: the viewer's state and frame loop, its keys,
+// status lines, tracking and screenshots. It drives the renderers in earth/
+// and sky/ through a Platform and owns every piece of state they are given.
 
 #include "app/controls.h"
 #include "app/settings.h"

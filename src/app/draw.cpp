@@ -38,5 +38,5 @@ void draw_scene(App& app)
     // Borders show over the cleared frame too when the Earth is hidden.
     const View& view = app.view;
     if (view.show_borders) drawbords(view.camera, app.frame, app.borders, view.far_side_lines);
-    if (!view.texture_loaded) draw_sky(view.camera, app.frame, app.spans, app.time, app.stars, view.show_labels);
+    if (!view.texture_loaded) draw_sky(view.camera, app.frame, app.spans, app.time.instant, app.stars, view.show_labels);
 }

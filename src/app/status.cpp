@@ -78,9 +78,8 @@ std::string time_line(const TimeState& t)
     const long h12 = (t.clock_hour + 11) % 12 + 1;
     const char letter = t.clock_hour >= 12 ? 'P' : 'A';
     const TimeZoneInfo& tz = t.tzinfo;
-    const bool daylight = is_daylight_time(t.clock_year, t.clock_month, t.clock_day, t.clock_hour, tz) != 0;
-    const std::string name = font_text(daylight ? tz.DaylightName : tz.StandardName);
-    const long bias = tz.Bias + (daylight ? tz.DaylightBias : tz.StandardBias);
+    const std::string name = font_text(clock_in_daylight(t) ? tz.DaylightName : tz.StandardName);
+    const long bias = clock_bias(t);
     const long size = bias < 0 ? -bias : bias;
     return format("%2ld:%02ld:%02ld %cM %s (UT%c%02ld:%02ld)", h12, static_cast<long>(t.clock_minute),
                   static_cast<long>(t.clock_second), letter, name.c_str(), bias > 0 ? '-' : '+', size / 60,

@@ -34,6 +34,6 @@ void track_body(App& app, Platform& platform)
         search_event(body, keys[dik::lshift] || keys[dik::rshift], app.time, app.view.camera.viewpos, stop);
         keys[dik::backslash] = 0;
     }
-    const Vec3 b = body_direction(body, app.time, app.view.camera.viewpos);
+    const Vec3 b = body_direction(body, app.time.instant, app.view.camera.viewpos);
     view_look_at(app.view.camera, b.x, b.y, b.z);
 }

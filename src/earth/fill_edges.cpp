@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
-#include "earth/round.h"
+#include "core/fixed_point.h"
+#include "core/float_bits.h"
+#include "core/round.h"
 
 namespace {
 
@@ -35,13 +36,6 @@ void limb_flip(RowLists& out, int32_t r, double X)
     if (2 * X < static_cast<double>(row[0]) + static_cast<double>(row[1])) out.limbflip[static_cast<size_t>(r)] ^= 1;
 }
 
-uint32_t upper_bits(double v)
-{
-    uint64_t u;
-    std::memcpy(&u, &v, sizeof u);
-    return static_cast<uint32_t>(u >> 32);
-}
-
 // The segment's x at the centre line of each row in [ylo, yhi): in 18-bit
 // fixed point while the ends are near the screen, else in doubles.
 void row_crossings(RowLists& out, const Segment& s, int32_t ylo, int32_t yhi)
@@ -57,15 +51,15 @@ void row_crossings(RowLists& out, const Segment& s, int32_t ylo, int32_t yhi)
     // Every sample lies within the segment, so the running value stays far
     // inside 32 bits; only a one-row step may be out of range, and it is
     // never added before a sample is taken.
-    int64_t x = rnd_clamp(s.X0 * 262144 + dy * slope * 262144, INT32_MIN, INT32_MAX);
-    const int64_t step = rnd_clamp(slope * 262144, INT32_MIN, INT32_MAX);
+    int64_t x = rnd_clamp(s.X0 * fix_one + dy * slope * fix_one, INT32_MIN, INT32_MAX);
+    const int64_t step = rnd_clamp(slope * fix_one, INT32_MIN, INT32_MAX);
     for (int32_t r = ylo; r < yhi; ++r, x += step)
-        if (on_disc(out, r)) out.spans.push(r, static_cast<int32_t>(x >> 18));
+        if (on_disc(out, r)) out.spans.push(r, fix_whole(x));
 }
 
 void add_segment(RowLists& out, const Segment& s)
 {
-    if (upper_bits(s.Y0) == upper_bits(s.Y1)) {
+    if (hi32(s.Y0) == hi32(s.Y1)) {
         const int32_t r = rnd_clamp(s.Y0, -1, out.rows);
         if (s.entry) limb_flip(out, r, s.X0);
         if (s.exit) limb_flip(out, r, s.X1);
@@ -102,7 +96,7 @@ int32_t piece_count(const Shore& shore) { return std::min(shore.lpscnt, static_c
 void load_prev(Walk& w)
 {
     w.pv = to_vec3(w.shore.v[static_cast<size_t>(w.prev)]);
-    w.hp = horizon(w.g, w.pv);
+    w.hp = above_horizon(w.g.horizon, w.pv);
 }
 
 bool next_loop(Walk& w)
@@ -156,35 +150,19 @@ Hidden hidden_segment(Walk& w)
     return Hidden::jump;
 }
 
-void project(const FillGeometry& g, const CamPoint& p, double& X, double& Y)
-{
-    X = g.cx + g.f * p.sx / p.depth;
-    Y = g.cy + g.f * p.sy / p.depth;
-}
-
 void open_segment(Walk& w)
 {
     double t_in = -1, t_out = -1;
     if (!w.g.far_side) {
-        if (w.hp >= 0) {
-            if (w.hc < 0) t_out = w.hc / (w.hc - w.hp);
-        } else {
-            t_in = w.hp / (w.hp - w.hc);
-        }
+        clip_horizon(w.hp, w.hc, t_in, t_out);
         if (w.cur == w.b) enter_piece(w);
     }
     w.cp = camera(w.g, w.pv);
     w.cc = camera(w.g, w.cv);
-    const double dp = w.cp.depth, dc = w.cc.depth;
-    if (dp < near_limit && dc < near_limit) return;
-    if (dp < near_limit || dc < near_limit) {
-        if (dc < near_limit) t_out = std::max(t_out, (dc - near_limit) / (dc - dp));
-        else t_in = std::max(t_in, (dp - near_limit) / (dp - dc));
-        if (t_in + t_out >= 1) return;
-    }
+    if (!clip_near(w.cp.depth, w.cc.depth, t_in, t_out)) return;
     Segment s{0, 0, 0, 0, t_in > 0, t_out > 0};
-    project(w.g, s.entry ? towards(w.cp, w.cc, t_in) : w.cp, s.X0, s.Y0);
-    project(w.g, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
+    project(w.g.view, s.entry ? towards(w.cp, w.cc, t_in) : w.cp, s.X0, s.Y0);
+    project(w.g.view, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
     w.chain = !s.exit;
     w.X1 = s.X1;
     w.Y1 = s.Y1;
@@ -193,16 +171,17 @@ void open_segment(Walk& w)
 
 void chained_segment(Walk& w)
 {
-    double t_out = -1;
+    // The segment starts where the last one ended unclipped, so only its end
+    // can be cut.
+    double t_in = -1, t_out = -1;
     if (!w.g.far_side) {
-        if (w.hc < 0) t_out = w.hc / (w.hc - w.hp);
+        clip_horizon(w.hp, w.hc, t_in, t_out);
         if (w.cur == w.b) enter_piece(w);
     }
     w.cc = camera(w.g, w.cv);
-    if (w.cc.depth < near_limit)
-        t_out = std::max(t_out, (w.cc.depth - near_limit) / (w.cc.depth - w.cp.depth));
+    clip_near(w.cp.depth, w.cc.depth, t_in, t_out);
     Segment s{w.X1, w.Y1, 0, 0, false, t_out > 0};
-    project(w.g, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
+    project(w.g.view, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
     w.chain = !s.exit;
     w.X1 = s.X1;
     w.Y1 = s.Y1;
@@ -220,7 +199,7 @@ void shore_crossings(const FillGeometry& g, const Shore& shore, const FrameBuffe
     for (;;) {
         if (w.cur >= w.loop_end && !next_loop(w)) return;
         w.cv = to_vec3(shore.v[static_cast<size_t>(w.cur)]);
-        w.hc = g.far_side ? 0 : horizon(g, w.cv);
+        w.hc = g.far_side ? 0 : above_horizon(g.horizon, w.cv);
         if (w.chain) {
             chained_segment(w);
         } else if (!g.far_side && w.hp < 0 && w.hc < 0) {

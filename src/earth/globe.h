@@ -1,4 +1,8 @@
 #pragma once
+// The Earth's renderers: this textured globe (an exact path and a fast one
+// that gives the same picture), the land and sea fill from shoreline data,
+// the border lines, and the map files they read. Built on core/, and on
+// raster/ for the decoded image.
 #include "core/camera.h"
 #include "core/frame_buffer.h"
 #include "core/spans.h"

@@ -1,20 +1,12 @@
 #include "earth/inland.h"
 
 #include <cmath>
-#include <cstring>
+#include "core/float_bits.h"
 #include <numbers>
 
 namespace {
 
-// The upper 32 bits of a double as a signed integer: a cheap ordering that
-// never reports a value as exceeding a non-negative limit it does not exceed.
-int32_t hi32(double v)
-{
-    uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    return static_cast<int32_t>(bits >> 32);
-}
-
+// Never reports a value as exceeding a non-negative limit it does not exceed.
 bool exceeds(double value, double limit)
 {
     return hi32(value) > hi32(limit);

@@ -1,4 +1,7 @@
 #pragma once
+// The platform contract, with core/ below the rest: the window, keyboard,
+// mouse, clock and zone the viewer asks for. SDL, the browser and a headless
+// double for tests implement it in the folders below this one.
 #include <cstdint>
 #include <string>
 

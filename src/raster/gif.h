@@ -1,4 +1,6 @@
 #pragma once
+// Pictures and text: this GIF decoder with its LZW stream, PNG writing and
+// the 4 x 6 font. Built on core/, and on platform/ for the palette type.
 #include <cstddef>
 #include <cstdint>
 #include <string>

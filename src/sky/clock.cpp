@@ -77,6 +77,16 @@ void normalise_clock(TimeState& t)
 
 }  // namespace
 
+bool clock_in_daylight(const TimeState& t)
+{
+    return is_daylight_time(t.clock_year, t.clock_month, t.clock_day, t.clock_hour, t.tzinfo) != 0;
+}
+
+long clock_bias(const TimeState& t)
+{
+    return t.tzinfo.Bias + (clock_in_daylight(t) ? t.tzinfo.DaylightBias : t.tzinfo.StandardBias);
+}
+
 void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
 {
     if (read_clock != 0) {
@@ -85,10 +95,7 @@ void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
         normalise_clock(t);
     }
 
-    long bias = t.tzinfo.Bias;
-    bias += is_daylight_time(t.clock_year, t.clock_month, t.clock_day, t.clock_hour, t.tzinfo)
-                ? t.tzinfo.DaylightBias
-                : t.tzinfo.StandardBias;
+    const long bias = clock_bias(t);
 
     double f = (((t.clock_second / 60.0) + t.clock_minute + static_cast<double>(bias)) / 60.0 +
                 t.clock_hour) /
@@ -97,15 +104,15 @@ void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
 
     double d = f + (static_cast<double>(days_from_date(t.clock_year, t.clock_month, t.clock_day)) -
                     static_cast<double>(days_from_date(1999, 12, 31)));
-    t.day_number = d;
+    t.instant.day_number = d;
 
     const double degree = std::numbers::pi * 0.005555555555555555;
-    t.sidereal_angle = std::numbers::pi + 2 * std::numbers::pi * f + (282.9404 + 4.70935e-05 * d) * degree +
+    t.instant.sidereal_angle = std::numbers::pi + 2 * std::numbers::pi * f + (282.9404 + 4.70935e-05 * d) * degree +
                        (356.047 + 0.9856002585 * d) * degree;
 
     double obliquity = (23.4393 - 3.563e-07 * d) * 0.017453292519943295;
-    t.cos_ecl = std::cos(obliquity);
-    t.sin_ecl = std::sin(obliquity);
+    t.instant.cos_ecl = std::cos(obliquity);
+    t.instant.sin_ecl = std::sin(obliquity);
 
     if (read_clock != 0) t.time_manual = 0;
 }

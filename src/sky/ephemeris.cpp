@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double two_pi = 6.283185307179586;
+constexpr double two_pi = 2 * std::numbers::pi;
 constexpr double mmiles_per_au = 92.9558068380657;
 constexpr double moon_mass_ratio = 0.0123;
 
@@ -148,7 +148,7 @@ double solve_kepler(double m, double e)
     return ecc;
 }
 
-Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos)
+Vec3 planet_position(int32_t index, const Instant& time, const Vec3& viewpos)
 {
     if (index == sun_index) return {};
     double d = time.day_number;
@@ -165,9 +165,9 @@ Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos)
     return p - moon * moon_mass_ratio;
 }
 
-Vec3 body_direction(int32_t body, const TimeState& time, const Vec3& viewpos)
+Vec3 body_direction(int32_t body, const Instant& time, const Vec3& viewpos)
 {
     const Vec3 b = body == moon_index ? moon_position(time, viewpos)
                                       : planet_position(body, time, viewpos) - planet_position(moon_index, time, viewpos);
-    return turn_about_y(b, std::cos(time.sidereal_angle), -std::sin(time.sidereal_angle));
+    return orbit::space_to_fixed(b, time.sidereal_angle);
 }

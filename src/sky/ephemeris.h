@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "core/vec3.h"
-#include "sky/clock.h"
+#include "sky/instant.h"
 
 // The ten bodies of the sky, by index: Mercury, Venus, the Moon (the Earth,
 // that is the viewer, for planet_position), Mars, Jupiter, Saturn, Uranus,
@@ -30,11 +30,11 @@ double solve_kepler(double m, double e);
 // (Earth-fixed, Earth radii).
 //
 // The Moon's centre relative to the viewer.
-Vec3 moon_position(const TimeState& time, const Vec3& viewpos);
+Vec3 moon_position(const Instant& time, const Vec3& viewpos);
 // Heliocentric position of body index; index 2 is the viewer and 9 the Sun,
 // always the origin. What the viewer sees is planet_position(i) -
 // planet_position(2).
-Vec3 planet_position(int32_t index, const TimeState& time, const Vec3& viewpos);
+Vec3 planet_position(int32_t index, const Instant& time, const Vec3& viewpos);
 
 // Direction from the viewer to the body in the Earth-fixed frame.
-Vec3 body_direction(int32_t body, const TimeState& time, const Vec3& viewpos);
+Vec3 body_direction(int32_t body, const Instant& time, const Vec3& viewpos);

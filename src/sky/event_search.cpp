@@ -32,8 +32,8 @@ double elevation_cosine(const Vec3& b, const Vec3& p)
 
 double search_function(const Search& s, int32_t body, const TimeState& time, const Vec3& p)
 {
-    if (s.kind == 4) return s.sign * planet_position(moon_index, time, p).y;
-    const Vec3 b = body_direction(body, time, p);
+    if (s.kind == 4) return s.sign * planet_position(moon_index, time.instant, p).y;
+    const Vec3 b = body_direction(body, time.instant, p);
     // The passage functions are signed so that the searched passage is where
     // the function rises through zero, as the search homes in on.
     return s.sign * (s.kind == 1 || s.kind == 3 ? meridian_side(b, p) : elevation_cosine(b, p));
@@ -41,7 +41,7 @@ double search_function(const Search& s, int32_t body, const TimeState& time, con
 
 Search choose_rise_set(int32_t body, const TimeState& time, const Vec3& p)
 {
-    const Vec3 b = body_direction(body, time, p);
+    const Vec3 b = body_direction(body, time.instant, p);
     const double s1 = meridian_side(b, p), s2 = dot(b, p);
     const double sin_h0 = std::sin(body == sun_index || body == moon_index ? sun_moon_h0 : planet_h0);
     if (std::fabs(s1) <= std::fabs(s2)) return s2 > 0 ? Search{1, -1, 0, 3} : Search{3, 1, 0, 3};

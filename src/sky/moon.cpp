@@ -31,7 +31,7 @@ double latitude_terms(double m, double dm, double f)
 
 }  // namespace
 
-Vec3 moon_position(const TimeState& time, const Vec3& viewpos)
+Vec3 moon_position(const Instant& time, const Vec3& viewpos)
 {
     double d = time.day_number;
     double n = orbit::deg_to_rad(125.1228 - 0.0529538083 * d);

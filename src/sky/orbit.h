@@ -60,4 +60,10 @@ inline Vec3 viewer_in_space(const Vec3& viewpos, double sidereal_angle)
     return turn_about_y(viewpos, std::cos(sidereal_angle), std::sin(sidereal_angle));
 }
 
+// A space-frame direction turned back into the Earth-fixed frame.
+inline Vec3 space_to_fixed(const Vec3& p, double sidereal_angle)
+{
+    return turn_about_y(p, std::cos(sidereal_angle), -std::sin(sidereal_angle));
+}
+
 }  // namespace orbit

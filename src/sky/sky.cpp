@@ -61,7 +61,7 @@ void draw_label(const FrameBuffer& frame, int32_t sx, int32_t sy, const char* na
         drawtext(frame, x, y, label_colour, -1, name);
 }
 
-void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const TimeState& time,
+void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const Instant& time,
               const Stars& stars, bool labels)
 {
     SkyCamera cam = sky_camera(view, frame, time.sidereal_angle);

@@ -1,17 +1,20 @@
 #pragma once
+// The sky: the clock and calendar, the analytic ephemeris and the event
+// search, the star catalogue, and the painting of stars and bodies done
+// here. Built on core/, and on raster/ for the labels.
 #include <cstdint>
 
 #include "core/spans.h"
 #include "core/vec3.h"
 #include "core/camera.h"
 #include "core/frame_buffer.h"
-#include "sky/clock.h"
+#include "sky/instant.h"
 #include "sky/stars.h"
 
 // Paints the stars, the Sun, the Moon and the planets, with their names when
 // labels is set, over what the frame already holds. Stars only
 // brighten the grey ramp 0..63; bodies use their colours from the body table.
-void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const TimeState& time,
+void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const Instant& time,
               const Stars& stars, bool labels);
 
 // The steps of draw_sky, each usable on its own.

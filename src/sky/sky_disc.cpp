@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/constants.h"
-#include "earth/conic.h"
+#include "core/conic.h"
 #include "sky/sky.h"
 
 namespace {
@@ -87,21 +87,10 @@ void limb_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const V
 void terminator_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u,
                       const Vec3& l, const Vec3& n, double rho2, int32_t& first, int32_t& end)
 {
-    double qxx = rho2 * l.x * l.x + n.x * n.x - 1 + u.x * u.x;
-    double qyy = rho2 * l.y * l.y + n.y * n.y - 1 + u.y * u.y;
-    double qzz = rho2 * l.z * l.z + n.z * n.z - 1 + u.z * u.z;
-    double qxy = rho2 * l.x * l.y + n.x * n.y + u.x * u.y;
-    double qxz = rho2 * l.x * l.z + n.x * n.z + u.x * u.z;
-    double qyz = rho2 * l.y * l.z + n.y * n.z + u.y * u.z;
-    double xh = v.xres_half;
-    double yh = v.yres_half;
-    double zh = v.zoom_half;
-    conicspans(frame, spans, qxx, 2 * qxy, qyy,
-               2 * (qxz * zh - qxx * xh - qxy * yh),
-               2 * (qyz * zh - qyy * yh - qxy * xh),
-               qzz * zh * zh + qxx * xh * xh + 2 * qxy * xh * yh + qyy * yh * yh
-                   - 2 * qxz * zh * xh - 2 * qyz * zh * yh,
-               first, end);
+    const RayQuadric q{rho2 * l.x * l.x + n.x * n.x - 1 + u.x * u.x, rho2 * l.y * l.y + n.y * n.y - 1 + u.y * u.y,
+                       rho2 * l.z * l.z + n.z * n.z - 1 + u.z * u.z, rho2 * l.x * l.y + n.x * n.y + u.x * u.y,
+                       rho2 * l.x * l.z + n.x * n.z + u.x * u.z,     rho2 * l.y * l.z + n.y * n.z + u.y * u.z};
+    quadric_spans(v, frame, spans, q, first, end);
 }
 
 SideTest side_test(const Camera& v, const Vec3& u, const Vec3& l, const Vec3& n, double rho2,

@@ -4,13 +4,14 @@
 #include <numbers>
 
 #include "sky/ephemeris.h"
+#include "sky/orbit.h"
 
 namespace {
 
 constexpr double rad_to_deg = 180 / std::numbers::pi;
 
 // Direction from the viewer to body k in the space frame.
-Vec3 seen_from_viewer(int32_t k, const TimeState& time, const Vec3& viewpos)
+Vec3 seen_from_viewer(int32_t k, const Instant& time, const Vec3& viewpos)
 {
     if (k == moon_index) return moon_position(time, viewpos);
     return planet_position(k, time, viewpos) - planet_position(moon_index, time, viewpos);
@@ -36,9 +37,9 @@ void set_equatorial(SkyRow& row, const Vec3& p)
 
 // Altitude and azimuth on the sphere below the viewer: the local vertical is
 // the viewer's direction from the Earth's centre.
-void set_horizontal(SkyRow& row, const Vec3& p, const TimeState& time, const Vec3& viewpos)
+void set_horizontal(SkyRow& row, const Vec3& p, const Instant& time, const Vec3& viewpos)
 {
-    Vec3 fixed = turn_about_y(p, std::cos(time.sidereal_angle), -std::sin(time.sidereal_angle));
+    Vec3 fixed = orbit::space_to_fixed(p, time.sidereal_angle);
     Vec3 dir = fixed * (1 / length(fixed));
     Vec3 up = viewpos * (1 / length(viewpos));
     row.altitude_degrees = std::asin(std::fmax(-1.0, std::fmin(1.0, dot(dir, up)))) * rad_to_deg;
@@ -54,7 +55,7 @@ void set_horizontal(SkyRow& row, const Vec3& p, const TimeState& time, const Vec
 
 }  // namespace
 
-std::vector<SkyRow> sky_table(const TimeState& time, const Vec3& viewpos)
+std::vector<SkyRow> sky_table(const Instant& time, const Vec3& viewpos)
 {
     std::vector<SkyRow> rows(num_bodies);
     for (int32_t k = 0; k < num_bodies; ++k) {

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "core/vec3.h"
-#include "sky/clock.h"
+#include "sky/instant.h"
 
 // Where one body stands as seen by the viewer.
 struct SkyRow {
@@ -16,4 +16,4 @@ struct SkyRow {
 
 // One row per body in index order, for the moment in time and the viewer at
 // viewpos (Earth-fixed, Earth radii).
-std::vector<SkyRow> sky_table(const TimeState& time, const Vec3& viewpos);
+std::vector<SkyRow> sky_table(const Instant& time, const Vec3& viewpos);

@@ -1,4 +1,7 @@
 #pragma once
+// globetool, on top beside app/: the viewer's work for scripts. Each command
+// calls the layers below directly; render draws the viewer's own frame on
+// the headless platform, so that its pictures are the viewer's.
 
 // One function per globetool subcommand; argv[0] is the subcommand's name.
 // Exit codes: 0 success, 1 failure, 2 bad usage.

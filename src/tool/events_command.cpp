@@ -25,10 +25,7 @@ const char* kind_name(EventKind kind)
 // The clock's local civil fields as seconds since 1970 UT, by the clock's own zone rule.
 int64_t clock_instant(const TimeState& t)
 {
-    const TimeZoneInfo& tz = t.tzinfo;
-    const long bias =
-        tz.Bias + (is_daylight_time(t.clock_year, t.clock_month, t.clock_day, t.clock_hour, tz) ? tz.DaylightBias
-                                                                                                 : tz.StandardBias);
+    const long bias = clock_bias(t);
     const int64_t days = days_from_date(t.clock_year, t.clock_month, t.clock_day) - days_from_date(1970, 1, 1);
     return days * 86400 + t.clock_hour * 3600 + t.clock_minute * 60 + t.clock_second + int64_t{bias} * 60;
 }

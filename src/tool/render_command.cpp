@@ -110,7 +110,7 @@ void print_camera(const App& app)
     print_vector("viewdown", v.camera.viewdown);
     print_vector("viewfwd", v.camera.viewfwd);
     std::printf("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}\n",
-                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.sidereal_angle, app.time.day_number);
+                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.instant.sidereal_angle, app.time.instant.day_number);
 }
 
 // Puts the eye, the view and the toggles where the options say.

@@ -20,7 +20,7 @@ int sky_command(int argc, char** argv)
     TimeState time;
     set_clock_to(time, chosen_instant(options));
     std::puts("body,ra_hours,dec_degrees,distance_mmiles,altitude_degrees,azimuth_degrees");
-    for (const SkyRow& row : sky_table(time, chosen_position(options)))
+    for (const SkyRow& row : sky_table(time.instant, chosen_position(options)))
         std::printf("%s,%.7f,%.6f,%.7f,%.5f,%.5f\n", row.body, row.ra_hours, row.dec_degrees,
                     row.distance_mmiles, row.altitude_degrees, row.azimuth_degrees);
     return finish_output("globetool sky");

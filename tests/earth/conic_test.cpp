@@ -1,4 +1,4 @@
-#include "earth/conic.h"
+#include "core/conic.h"
 
 #include <gtest/gtest.h>
 

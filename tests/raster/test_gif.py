@@ -7,6 +7,7 @@ ImageMagick; files the viewer would refuse end with exit 1 and a reason.
 import os
 import random
 import shutil
+import struct
 import subprocess
 import tempfile
 import unittest
@@ -14,29 +15,58 @@ import unittest
 from PIL import Image
 
 GLOBETOOL = os.environ.get("GLOBETOOL", "globetool")
-CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else shutil.which("convert")
 
 
 def globetool_gif(*args):
     return subprocess.run([GLOBETOOL, "gif", *args], capture_output=True, text=True)
 
 
-def interlace_flag(path):
-    """Bit 6 of the first image descriptor's flags, found by walking the blocks."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pos = 13 + (3 << (data[10] & 7) + 1 if data[10] & 0x80 else 0)
-    while data[pos] == 0x21:
-        pos += 2
-        while data[pos]:
-            pos += data[pos] + 1
-        pos += 1
-    return bool(data[pos + 9] & 0x40)
+def magick(*args):
+    return subprocess.run(list(args), capture_output=True, check=True).stdout
 
 
-def random_palette(rng, colours):
-    # Never the identity grey ramp, which Pillow would open as a grey image.
-    return [rng.randrange(256) for _ in range(3 * colours - 1)] + [1]
+def lzw(indices, code_size, leading_clear=True, clear_when_full=True, clear_every=0):
+    """An encoder of our own: a dictionary of strings, clearing as told."""
+    clear, out, state = 1 << code_size, bytearray(), {"acc": 0, "bits": 0, "width": code_size + 1}
+
+    def put(code):
+        state["acc"] |= code << state["bits"]
+        state["bits"] += state["width"]
+        while state["bits"] >= 8:
+            out.append(state["acc"] & 255)
+            state["acc"], state["bits"] = state["acc"] >> 8, state["bits"] - 8
+
+    def added():  # the decoder widens once it holds 2^width entries, one code later
+        if clear + 2 + len(table) >= 1 << state["width"] and state["width"] < 12:
+            state["width"] += 1
+
+    table, codes, prefix = {}, 0, None
+    if leading_clear:
+        put(clear)
+    for c in indices:
+        if prefix is None or (prefix, c) in table:
+            prefix = c if prefix is None else table[prefix, c]
+            continue
+        put(prefix)
+        codes += 1
+        added()
+        if clear + 2 + len(table) < 4096:
+            table[prefix, c] = clear + 2 + len(table)
+        prefix = c
+        if (clear + 2 + len(table) == 4096 and clear_when_full) or (clear_every and codes % clear_every == 0):
+            put(clear)
+            table, state["width"] = {}, code_size + 1
+    put(prefix)
+    added()
+    put(clear + 1)
+    return bytes(out) + (bytes([state["acc"]]) if state["bits"] else b"")
+
+
+def gif_file(width, height, palette, code_size, data, block=255):
+    blocks = b"".join(bytes([len(data[i:i + block])]) + data[i:i + block] for i in range(0, len(data), block))
+    return (b"GIF89a" + struct.pack("<HHBBB", width, height, 0x80 | (len(palette) // 3).bit_length() - 2, 0, 0) +
+            bytes(palette) + b"\x2c" + struct.pack("<HHHHB", 0, 0, width, height, 0) + bytes([code_size]) +
+            blocks + b"\x00\x3b")
 
 
 class Case(unittest.TestCase):
@@ -48,12 +78,20 @@ class Case(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.dir, name)
 
+    def palette(self, colours):
+        # Never the identity grey ramp, which Pillow would open as a grey image.
+        return [self.rng.randrange(256) for _ in range(3 * colours - 1)] + [1]
+
+    def write(self, name, body):
+        with open(self.path(name), "wb") as f:
+            f.write(body)
+        return self.path(name)
+
     def pillow_gif(self, name, width, height, colours, **save):
         im = Image.new("P", (width, height))
         im.putdata([self.rng.randrange(colours) for _ in range(width * height)])
-        im.putpalette(random_palette(self.rng, colours))
-        save.setdefault("optimize", False)
-        im.save(self.path(name), **save)
+        im.putpalette(self.palette(colours))
+        im.save(self.path(name), optimize=False, **save)
         return self.path(name)
 
     def check(self, gif, colour_oracle=True):
@@ -62,25 +100,24 @@ class Case(unittest.TestCase):
         result = globetool_gif(gif, "--out", out)
         self.assertEqual(result.returncode, 0, result.stderr)
         info = dict(line.split(" ", 1) for line in result.stdout.splitlines())
+        interlaced = magick("identify", "-format", "%[interlace]", gif + "[0]") == b"GIF"
         with Image.open(gif) as ref, Image.open(out) as pcx:
             self.assertEqual(ref.mode, "P")
             width, height = ref.size
-            kept = min(height, width // 2)
-            colours = len(ref.getpalette()) // 3
+            kept, colours = min(height, width // 2), len(ref.getpalette()) // 3
             self.assertEqual(info, {"width": str(width), "height": str(kept), "image_height": str(height),
-                                    "colours": str(colours), "interlaced": "yes" if interlace_flag(gif) else "no"})
+                                    "colours": str(colours), "interlaced": "yes" if interlaced else "no"})
             self.assertEqual(pcx.size, (width, kept))
             self.assertEqual(pcx.tobytes(), ref.crop((0, 0, width, kept)).tobytes(), "indices differ from Pillow's")
             self.assertEqual(pcx.getpalette()[: 3 * colours], ref.getpalette())
             decoded_rgb = pcx.convert("RGB").tobytes()
-        if colour_oracle and CONVERT:
-            rgb = subprocess.run([CONVERT, gif + "[0]", "-crop", f"{width}x{kept}+0+0", "+repage",
-                                  "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        if colour_oracle:
+            rgb = magick("convert", gif + "[0]", "-crop", f"{width}x{kept}+0+0", "+repage", "-depth", "8", "rgb:-")
             self.assertEqual(decoded_rgb, rgb, "colours differ from ImageMagick's")
 
 
-class PillowFiles(Case):
-    def test_sizes_colours_and_interlacing(self):
+class Decoding(Case):
+    def test_pillow_sizes_colours_interlacing_and_extensions(self):
         # Odd widths, widths not multiples of 8, 2 to 256 colours, images taller
         # than half their width, and noisy pictures that fill the 4096-entry
         # table many times (the encoder then sends clear codes mid-stream).
@@ -88,86 +125,71 @@ class PillowFiles(Case):
                                        (63, 200, 32), (1000, 700, 4), (1024, 512, 256), (5, 2, 64)]:
             for interlace in (False, True):
                 with self.subTest(size=(width, height), colours=colours, interlace=interlace):
-                    gif = self.pillow_gif("p.gif", width, height, colours, interlace=interlace)
-                    self.check(gif)
-
-    def test_extensions_before_the_image(self):
+                    self.check(self.pillow_gif("p.gif", width, height, colours, interlace=interlace))
         # Comment, looping application block and graphic control (transparency).
-        gif = self.pillow_gif("ext.gif", 90, 40, 16, interlace=False, comment=b"c" * 1000, loop=0,
-                              transparency=3)
-        with open(gif, "rb") as f:
-            self.assertIn(b"NETSCAPE2.0", f.read())
-        self.check(gif, colour_oracle=False)
+        self.check(self.pillow_gif("ext.gif", 90, 40, 16, interlace=False, comment=b"c" * 1000, loop=0,
+                                   transparency=3), colour_oracle=False)
 
     def test_local_colour_table_wins(self):
-        # Pillow writes a global table; move it behind the image descriptor,
+        # Pillow's 32-colour global table moved behind the image descriptor,
         # once dropping the global table and once leaving a wrong one.
-        gif = self.pillow_gif("g.gif", 70, 30, 32, interlace=False)
-        with open(gif, "rb") as f:
-            data = f.read()
-        self.assertEqual(data[10] & 0x87, 0x84)
-        table = data[13:13 + 96]
-        descriptor = data[13 + 96:13 + 96 + 10]
-        self.assertEqual(descriptor[0], 0x2C)
-        local = descriptor[:9] + bytes([descriptor[9] | 0x84]) + table
-        rest = data[13 + 96 + 10:]
-        only_local = data[:10] + bytes([data[10] & 0x70]) + data[11:13] + local + rest
-        wrong_global = data[:10] + bytes([data[10] & 0xF0 | 0x81]) + data[11:13] + bytes(12) + local + rest
-        for name, body in (("local.gif", only_local), ("both.gif", wrong_global)):
+        data = open(self.pillow_gif("g.gif", 70, 30, 32, interlace=False), "rb").read()
+        table, descriptor, rest = data[13:109], data[109:119], data[119:]
+        local = descriptor[:9] + bytes([descriptor[9] | 0x84]) + table + rest
+        for name, screen in (("local.gif", bytes([data[10] & 0x70])), ("both.gif", bytes([0x81]) + bytes(12))):
             with self.subTest(name):
-                with open(self.path(name), "wb") as f:
-                    f.write(body)
-                self.check(self.path(name))
+                self.check(self.write(name, data[:10] + screen[:1] + data[11:13] + screen[1:] + local))
 
+    def test_own_encoder_clear_codes_full_tables_and_sub_blocks(self):
+        # Streams without a leading clear, keeping the table full to the end,
+        # clearing early, in 1-byte sub-blocks, with a code size wider than the
+        # colours need, and long runs (codes naming the entry being built).
+        runs = [(i // 5000) % 2 for i in range(256 * 128)]
+        for width, height, colours, code_size, pixels, options, block in [
+                (400, 200, 4, 2, None, {}, 255), (301, 151, 256, 8, None, {"leading_clear": False}, 255),
+                (400, 200, 4, 2, None, {"clear_when_full": False}, 255),
+                (301, 151, 256, 8, None, {"clear_when_full": False, "leading_clear": False}, 200),
+                (400, 200, 4, 2, None, {"clear_every": 100}, 255), (64, 40, 16, 4, None, {"clear_every": 1}, 255),
+                (301, 151, 256, 8, None, {}, 1), (4, 2, 2, 8, None, {}, 255),
+                (256, 128, 2, 2, runs, {"clear_when_full": False}, 255)]:
+            with self.subTest(options=options, block=block, code_size=code_size):
+                pixels = pixels or [self.rng.randrange(colours) for _ in range(width * height)]
+                gif = self.write("own.gif", gif_file(width, height, self.palette(colours), code_size,
+                                                     lzw(pixels, code_size, **options), block))
+                with Image.open(gif) as ref:
+                    self.assertEqual(list(ref.getdata()), pixels, "the encoder itself is wrong")
+                self.check(gif)
 
-class ImageMagickFiles(Case):
-    @unittest.skipUnless(CONVERT, "ImageMagick is not installed")
-    def test_noise_pictures(self):
+    def test_imagemagick_noise_pictures(self):
         for width, height, colours, interlace in [(37, 30, 2, False), (49, 20, 5, True), (127, 63, 16, False),
                                                    (33, 90, 64, True), (800, 400, 256, False),
                                                    (801, 401, 256, True)]:
             with self.subTest(size=(width, height), colours=colours, interlace=interlace):
                 gif = self.path("im.gif")
-                args = [CONVERT, "-size", f"{width}x{height}", "xc:", "+noise", "Random", "-colors",
-                        str(colours), "-comment", "made by ImageMagick"]
-                if interlace:
-                    args += ["-interlace", "GIF"]
-                subprocess.run(args + [gif], check=True)
+                magick("convert", "-size", f"{width}x{height}", "xc:", "+noise", "Random", "-colors", str(colours),
+                       "-comment", "made by ImageMagick", *(["-interlace", "GIF"] if interlace else []), gif)
                 self.check(gif)
 
 
-class RefusedFiles(Case):
-    def refused(self, name, body):
-        gif = self.path(name)
-        with open(gif, "wb") as f:
-            f.write(body)
-        out = self.path("refused.pcx")
-        result = globetool_gif(gif, "--out", out)
-        self.assertEqual(result.returncode, 1, name)
-        self.assertIn(gif, result.stderr)
-        self.assertEqual(result.stdout, "")
-        self.assertFalse(os.path.exists(out))
-
-    def test_bad_files_exit_1_with_the_reason(self):
-        gif = self.pillow_gif("good.gif", 64, 32, 16, interlace=True)
-        with open(gif, "rb") as f:
-            good = f.read()
+class CommandLine(Case):
+    def test_bad_files_exit_1_with_the_reason_and_no_output(self):
+        good = open(self.pillow_gif("good.gif", 64, 32, 16, interlace=True), "rb").read()
         image_at = good.index(b"\x2c\x00\x00\x00\x00")
-        for cut in (0, 5, 12, 13 + 20, image_at + 5, image_at + 11, len(good) // 2, len(good) - 2):
-            with self.subTest(cut=cut):
-                self.refused("cut.gif", good[:cut])
-        self.refused("aspect.gif", good[:12] + b"\x31" + good[13:])
-        self.refused("trailer.gif", good[:image_at] + b"\x3b")
-        self.refused("png.gif", b"\x89PNG\r\n\x1a\n" + bytes(100))
+        for name, body in [("cut", good[:image_at + 11]), ("cut", good[:len(good) - 2]),
+                           ("aspect", good[:12] + b"\x31" + good[13:]), ("trailer", good[:image_at] + b"\x3b"),
+                           ("png", b"\x89PNG\r\n\x1a\n" + bytes(100))]:
+            with self.subTest(name, size=len(body)):
+                gif, out = self.write(name + ".gif", body), self.path("refused.pcx")
+                result = globetool_gif(gif, "--out", out)
+                self.assertEqual((result.returncode, result.stdout), (1, ""))
+                self.assertIn(gif, result.stderr)
+                self.assertFalse(os.path.exists(out))
 
     def test_usage(self):
-        self.assertEqual(globetool_gif().returncode, 2)
-        self.assertEqual(globetool_gif("a.gif", "b.gif").returncode, 2)
-        self.assertEqual(globetool_gif("--bogus").returncode, 2)
-        self.assertEqual(globetool_gif("--help").returncode, 0)
-        missing = globetool_gif(self.path("missing"))
-        self.assertEqual(missing.returncode, 1)
-        self.assertIn("missing.gif", missing.stderr)
+        for args, code in [((), 2), (("a.gif", "b.gif"), 2), (("--bogus",), 2), (("--help",), 0),
+                           ((self.path("missing"),), 1)]:
+            self.assertEqual(globetool_gif(*args).returncode, code, args)
+        self.assertIn("missing.gif", globetool_gif(self.path("missing")).stderr)
 
 
 if __name__ == "__main__":

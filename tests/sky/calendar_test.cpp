@@ -5,103 +5,71 @@
 #include <chrono>
 #include <climits>
 
-namespace {
+#include "platform/time_zone.h"
+#include "zone_scope.h"
 
 namespace chr = std::chrono;
 
-// The same count from the standard library's proleptic Gregorian calendar.
-int64_t chrono_days(int y, unsigned m, unsigned d)
+// Every day of years -801 to 9999 against the standard library's proleptic
+// Gregorian calendar (day 0 of ours is its day -719162).
+TEST(Calendar, EveryDayAgreesWithTheStandardCalendar)
 {
-    const chr::sys_days day{chr::year{y} / chr::month{m} / chr::day{d}};
-    return day.time_since_epoch().count() + 719162;
-}
-
-void expect_round_trip_years(int first, int last)
-{
-    const int32_t begin = days_from_date(first, 1, 1);
-    const int32_t end = days_from_date(last + 1, 1, 1);
-    ASSERT_EQ(begin, chrono_days(first, 1, 1));
-    ASSERT_EQ(end, chrono_days(last + 1, 1, 1));
+    const int32_t begin = days_from_date(-801, 1, 1), end = days_from_date(10000, 1, 1);
+    ASSERT_EQ(begin, chr::sys_days{chr::year{-801} / 1 / 1}.time_since_epoch().count() + 719162);
     for (int32_t n = begin; n < end; ++n) {
+        const chr::sys_days day{chr::days{int64_t{n} - 719162}};
+        const chr::year_month_day want{day};
         int32_t y = 0, m = 0, d = 0;
         date_from_days(n, y, m, d);
-        const chr::year_month_day want{chr::sys_days{chr::days{int64_t{n} - 719162}}};
-        ASSERT_EQ(y, int(want.year())) << n;
-        ASSERT_EQ(m, int32_t(unsigned(want.month()))) << n;
-        ASSERT_EQ(d, int32_t(unsigned(want.day()))) << n;
+        ASSERT_EQ((int64_t{y} * 100 + m) * 100 + d,
+                  (int64_t{int(want.year())} * 100 + unsigned(want.month())) * 100 + unsigned(want.day()));
         ASSERT_EQ(days_from_date(y, m, d), n);
-        ASSERT_EQ(day_of_week(n), int32_t(chr::weekday{chr::sys_days{chr::days{int64_t{n} - 719162}}}.c_encoding()));
+        ASSERT_EQ(day_of_week(n), int32_t(chr::weekday{day}.c_encoding())) << n;
     }
 }
 
-}  // namespace
-
-TEST(Calendar, DayCountAnchors)
+TEST(Calendar, OutOfRangeFieldsAndExtremeCounts)
 {
-    EXPECT_EQ(days_from_date(1, 1, 1), 0);
-    EXPECT_EQ(days_from_date(1999, 12, 31), 730118);
-    EXPECT_EQ(days_from_date(2000, 1, 1), 730119);
-    EXPECT_EQ(day_of_week(days_from_date(2000, 1, 1)), 6);
-    EXPECT_EQ(day_of_week(days_from_date(1999, 12, 6)), 1);
-    EXPECT_EQ(day_of_week(0), 1);  // 1 January of year 1 was a Monday
-}
-
-TEST(Calendar, DayCountCarriesOutOfRangeFields)
-{
-    // Month 13 is January of the next year; day 0 the last of the month before.
-    EXPECT_EQ(days_from_date(1999, 13, 1), days_from_date(2000, 1, 1));
-    EXPECT_EQ(days_from_date(1999, 13, 5), days_from_date(2000, 1, 5));
-    EXPECT_EQ(days_from_date(2000, 3, 0), days_from_date(2000, 2, 29));
-    EXPECT_EQ(days_from_date(1900, 3, 0), days_from_date(1900, 2, 28));
-    EXPECT_EQ(days_from_date(2000, 1, 32), days_from_date(2000, 2, 1));
-    EXPECT_EQ(days_from_date(2000, 1, -30), days_from_date(1999, 12, 1));
-    // Months beyond 13 and below 1 stay within the month table.
-    EXPECT_EQ(days_from_date(1999, 14, 1), days_from_date(1999, 13, 1));
-    EXPECT_EQ(days_from_date(2000, 0, 1), days_from_date(2000, 1, 1));
-    EXPECT_EQ(days_from_date(2000, -7, 1), days_from_date(2000, 1, 1));
-}
-
-TEST(Calendar, RoundTripEveryDayOfYears1To9999)
-{
-    expect_round_trip_years(1, 9999);
-}
-
-TEST(Calendar, LeapDaysOfCenturies)
-{
-    int32_t y = 0, m = 0, d = 0;
-    date_from_days(days_from_date(2000, 2, 28) + 1, y, m, d);
-    EXPECT_EQ((y * 100 + m) * 100 + d, 20000229);
-    date_from_days(days_from_date(1900, 2, 28) + 1, y, m, d);
-    EXPECT_EQ((y * 100 + m) * 100 + d, 19000301);
-    date_from_days(days_from_date(2100, 2, 28) + 1, y, m, d);
-    EXPECT_EQ((y * 100 + m) * 100 + d, 21000301);
-    date_from_days(days_from_date(2000, 12, 31), y, m, d);
-    EXPECT_EQ((y * 100 + m) * 100 + d, 20001231);
-    EXPECT_EQ(days_from_date(2001, 1, 1) - days_from_date(2000, 1, 1), 366);
-    EXPECT_EQ(days_from_date(1901, 1, 1) - days_from_date(1900, 1, 1), 365);
-}
-
-TEST(Calendar, YearsBeforeOneKeepTheCycle)
-{
-    // Year 0 is a leap year of the proleptic calendar, and weekdays of
-    // negative day counts stay within 0..6.
-    expect_round_trip_years(-801, 0);
-    EXPECT_EQ(days_from_date(1, 1, 1) - days_from_date(0, 1, 1), 366);
-}
-
-TEST(Calendar, ExtremeDayCountsEndAndRoundTrip)
-{
-    for (int32_t n : {INT32_MAX, INT32_MAX - 400, INT32_MIN, INT32_MIN + 400, -1}) {
+    // Month 13 is January of the next year, day 0 the last of the month
+    // before; months beyond 13 and below 1 stay within the month table.
+    const int32_t cases[][6] = {{1999, 13, 5, 2000, 1, 5},  {2000, 3, 0, 2000, 2, 29}, {1900, 3, 0, 1900, 2, 28},
+                                {2000, 1, 32, 2000, 2, 1},  {2000, 1, -30, 1999, 12, 1}, {1999, 14, 1, 2000, 1, 1},
+                                {2000, 0, 1, 2000, 1, 1},   {2000, -7, 1, 2000, 1, 1}};
+    for (const auto& c : cases) EXPECT_EQ(days_from_date(c[0], c[1], c[2]), days_from_date(c[3], c[4], c[5])) << c[1];
+    for (int32_t n : {INT32_MAX, INT32_MIN, INT32_MIN + 400, -1}) {
         int32_t y = 0, m = 0, d = 0;
         date_from_days(n, y, m, d);
-        EXPECT_GE(m, 1);
-        EXPECT_LE(m, 12);
-        EXPECT_GE(d, 1);
-        EXPECT_LE(d, 31);
+        EXPECT_TRUE(m >= 1 && m <= 12 && d >= 1 && d <= 31) << n;
         EXPECT_EQ(days_from_date(y, m, d), n);
-        const int32_t w = day_of_week(n);
-        EXPECT_GE(w, 0);
-        EXPECT_LE(w, 6);
+        EXPECT_EQ(day_of_week(n), ((int64_t{n} + 1) % 7 + 7) % 7) << n;
     }
-    EXPECT_EQ(day_of_week(INT32_MAX), (int64_t{INT32_MAX} + 1) % 7);
+}
+
+// Daylight time as the machine's zone files give it, the hour read as
+// standard time: the 2000 and 2024 rules of New York (on at 02:00, off at
+// 01:00 standard time), Sydney's southern summer, Lord Howe's half hour,
+// Dublin's winter flag and zones without any.
+TEST(Calendar, DaylightTimeFollowsTheZoneFiles)
+{
+    struct Case {
+        const char* zone;
+        int32_t y, m, d, h;
+        long ut_minus_local;
+    };
+    const Case cases[] = {
+        {"America/New_York", 2000, 4, 2, 1, 300}, {"America/New_York", 2000, 4, 2, 2, 240},
+        {"America/New_York", 2000, 10, 29, 0, 240}, {"America/New_York", 2000, 10, 29, 1, 300},
+        {"America/New_York", 2024, 3, 10, 1, 300}, {"America/New_York", 2024, 3, 10, 2, 240},
+        {"America/New_York", 2024, 11, 3, 0, 240}, {"America/New_York", 2024, 11, 3, 1, 300},
+        {"Australia/Sydney", 2000, 1, 15, 12, -660}, {"Australia/Sydney", 2000, 7, 15, 12, -600},
+        {"Australia/Lord_Howe", 2000, 1, 15, 12, -660}, {"Australia/Lord_Howe", 2000, 7, 15, 12, -630},
+        {"Europe/Dublin", 2000, 1, 15, 12, 0}, {"Europe/Dublin", 2000, 7, 15, 12, -60},
+        {"Asia/Tokyo", 1950, 7, 1, 12, -540}, {"UTC", 2000, 7, 1, 12, 0},
+    };
+    for (const Case& c : cases) {
+        ZoneScope zone(c.zone);
+        const TimeZoneInfo tz = machine_time_zone_at(947894400);  // 2000-01-15
+        const long bias = tz.Bias + (is_daylight_time(c.y, c.m, c.d, c.h, tz) ? tz.DaylightBias : tz.StandardBias);
+        EXPECT_EQ(bias, c.ut_minus_local) << c.zone << ' ' << c.y << '-' << c.m << '-' << c.d << ' ' << c.h;
+    }
 }

@@ -1,9 +1,9 @@
-#include "earth/conic.h"
+#include "core/conic.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "earth/round.h"
+#include "core/round.h"
 
 namespace {
 
@@ -121,4 +121,15 @@ void conicspans(const FrameBuffer& frame, Spans& spans, double a, double b, doub
     }
     first = y0;
     end = y1;
+}
+
+void quadric_spans(const Camera& view, const FrameBuffer& frame, Spans& spans, const RayQuadric& q,
+                   int32_t& first, int32_t& end)
+{
+    const double xh = view.xres_half, yh = view.yres_half, zh = view.zoom_half;
+    conicspans(frame, spans, q.xx, 2 * q.xy, q.yy, 2 * (q.xz * zh - q.xx * xh - q.xy * yh),
+               2 * (q.yz * zh - q.yy * yh - q.xy * xh),
+               q.zz * zh * zh + q.xx * xh * xh + 2 * q.xy * xh * yh + q.yy * yh * yh - 2 * q.xz * zh * xh -
+                   2 * q.yz * zh * yh,
+               first, end);
 }
