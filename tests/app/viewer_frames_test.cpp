@@ -33,7 +33,7 @@ struct Case {
 void sun_from(App& app, double side)
 {
     app.view.texture_loaded = app.view.orbit_mode = app.view.auto_level = 0;
-    const Vec3 sun = body_direction(sun_index, app.time, app.view.camera.viewpos);
+    const Vec3 sun = body_direction(sun_index, app.time.instant, app.view.camera.viewpos);
     app.view.camera.viewpos = sun * (side * (earth_radius_miles + 300) / earth_radius_miles / length(sun));
     view_look_at(app.view.camera, sun.x, sun.y, sun.z);
 }
