@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 
+#include "app/view_ops.h"
 #include "support/test_frame.h"
 
 namespace {
@@ -19,12 +22,6 @@ TimeState at(int32_t h, int32_t mi, int32_t s, long bias, long standard_bias = 0
     return t;
 }
 
-Vec3 degrees(double lat, double lon, double r)
-{
-    const double a = lat * M_PI / 180, o = lon * M_PI / 180;  // north is -y, longitude 0 is -z, east +x
-    return Vec3{std::sin(o) * std::cos(a), -std::sin(a), -std::cos(a) * std::cos(o)} * r;
-}
-
 }  // namespace
 
 // The viewer's frames show the lines of an Eastern afternoon in both halves of
@@ -33,29 +30,23 @@ TEST(Status, LinesAtTheirEdges)
 {
     TimeState leap = at(0, 0, 0, 0);
     set_clock(leap, {2000, 2, 29, 0, 0, 0});
-    const double light = 186282.3976 / 3964 * 0.004;  // Earth radii per 4 ms
-    const struct {
-        std::string got, expected;
-    } lines[] = {
+    const Vec3 sydney = position_at_degrees(-33.5, 151.25);
+    const std::pair<std::string, std::string> lines[] = {
         {date_line(leap), "FEBRUARY 29, 2000 (TUESDAY)"},
         {time_line(at(0, 0, 0, 300)), "12:00:00 AM Zone (UT-05:00)"},
         {time_line(at(13, 5, 7, 330)), " 1:05:07 PM Zone (UT-05:30)"},
         {time_line(at(23, 0, 0, 0)), "11:00:00 PM Zone (UT+00:00)"},
         {time_line(at(6, 0, 0, -60, 30)), " 6:00:00 AM Zone (UT+00:30)"},
         {time_line(at(6, 0, 0, -60, 0, L"Z\u00FCrich")), " 6:00:00 AM Z\x81rich (UT+01:00)"},
-        {font_text(L"\u6771\u4EAC\u00E4"), "??\x84"},
-        {font_text(std::wstring(L"a\0b\tc\x7F", 6)), "a?b?c?"},
-        {latitude_line({0, 3, 0}) + longitude_line({0, 0, 1}), "90.000000 \xF8S180.000000 \xF8"
-                                                                "E"},
-        {latitude_line(degrees(-33.5, 151.25, 1)) + longitude_line(degrees(-33.5, 151.25, 1)),
-         "33.500000 \xF8S151.250000 \xF8"
-         "E"},
-        {speed_line({0, light, 0}), "100.000000%"},
+        {font_text(L"\u6771\u4EAC\u00E4") + font_text(std::wstring(L"a\0b\tc\x7F", 6)), "??\x84" "a?b?c?"},
+        {latitude_line({0, 3, 0}) + longitude_line({0, 0, 1}), "90.000000 \xF8S180.000000 \xF8" "E"},
+        {latitude_line(sydney) + longitude_line(sydney), "33.500000 \xF8S151.250000 \xF8" "E"},
+        {speed_line({0, 186282.3976 / 3964 * 0.004, 0}), "100.000000%"},  // light speed, in Earth radii per 4 ms
         {zoom_line(640 * 2, 640), "Magnification: 2.000000, Viewing range: 53\xF8 7' 48\""},
         {zoom_line(641, 640), "Magnification: 1.001562, Viewing range: 89\xF8 54' 37\""},
         {zoom_line(0, 0).substr(zoom_line(0, 0).find("V")), "Viewing range: 0\xF8 0' 0\""},
     };
-    for (const auto& l : lines) EXPECT_EQ(l.got, l.expected);
+    for (const auto& [got, expected] : lines) EXPECT_EQ(got, expected);
 }
 
 // Only whole lines that fit are drawn, cut at the frame's right edge.
@@ -73,17 +64,12 @@ TEST(Status, DrawnOnlyWhereWholeLinesFit)
         draw_status(f.frame, v, at(0, 0, 0, 0));
         EXPECT_TRUE(f.guards_intact()) << c.width;
         EXPECT_EQ(f.count(7) + f.count(31), c.width * c.height);
+        std::map<int32_t, int> lit;  // lit pixels by the line top above the row, -1 outside every line
         for (int32_t y = 0; y < c.height; ++y) {
-            int lit = 0;
-            for (int32_t x = 0; x < c.width; ++x) lit += f.at(x, y) == 31;
-            const bool cell = std::any_of(c.tops.begin(), c.tops.end(), [&](int32_t t) { return y >= t && y < t + 6; });
-            EXPECT_TRUE(cell || lit == 0) << c.width << " row " << y;
+            const auto top = std::find_if(c.tops.rbegin(), c.tops.rend(), [&](int32_t t) { return y >= t && y < t + 6; });
+            for (int32_t x = 0; x < c.width; ++x) lit[top == c.tops.rend() ? -1 : *top] += f.at(x, y) == 31;
         }
-        for (int32_t top : c.tops) {
-            int lit = 0;
-            for (int32_t y = top; y < top + 5; ++y)
-                for (int32_t x = 0; x < c.width; ++x) lit += f.at(x, y) == 31;
-            EXPECT_GT(lit, 10) << c.width << " line at " << top;
-        }
+        EXPECT_EQ(lit[-1], 0) << c.width;
+        for (int32_t top : c.tops) EXPECT_GT(lit[top], 10) << c.width << " line at " << top;
     }
 }

@@ -25,11 +25,9 @@ TEST(TimeZone, BiasesAndNamesFromTheMachineZone)
     for (const auto& z : zones) {
         ZoneScope zone(z.zone);
         const TimeZoneInfo tz = machine_time_zone_at(z.at);
-        EXPECT_EQ(tz.Bias, z.bias) << z.zone;
-        EXPECT_EQ(tz.StandardBias, 0) << z.zone;
-        EXPECT_EQ(tz.DaylightBias, z.daylight_bias) << z.zone;
-        EXPECT_EQ(tz.StandardName, z.standard) << z.zone;
-        EXPECT_EQ(tz.DaylightName, z.daylight) << z.zone;
+        EXPECT_EQ(std::tie(tz.Bias, tz.StandardBias, tz.DaylightBias), std::make_tuple(z.bias, 0L, z.daylight_bias))
+            << z.zone;
+        EXPECT_EQ(tz.StandardName + L"/" + tz.DaylightName, std::wstring(z.standard) + L"/" + z.daylight) << z.zone;
     }
     ZoneScope zone("Asia/Tokyo");
     const int64_t before = time(nullptr);
@@ -44,13 +42,10 @@ TEST(TimeZone, BiasesAndNamesFromTheMachineZone)
 // byte, and bytes no sequence starts with: one U+FFFD each.
 TEST(TimeZone, NamesWidenedFromUtf8)
 {
-    const struct {
-        const char* utf8;
-        std::wstring wide;
-    } names[] = {
+    const std::pair<const char*, std::wstring> names[] = {
         {"CEST", L"CEST"}, {nullptr, L""}, {"Z\xC3\xBCrich", L"Z\u00FCrich"},
         {"\xE6\x9D\xB1\xE4\xBA\xAC", L"\u6771\u4EAC"}, {"\xF0\x9F\x8C\x8D", std::wstring(1, wchar_t(0x1F30D))},
         {"a\x80z", L"a\uFFFDz"}, {"a\xE6\x9D", L"a\uFFFD"}, {"\xC3Z", L"\uFFFDZ"}, {"\xFF!", L"\uFFFD!"},
     };
-    for (const auto& n : names) EXPECT_EQ(widen_zone_name(n.utf8), n.wide) << (n.utf8 ? n.utf8 : "null");
+    for (const auto& [utf8, wide] : names) EXPECT_EQ(widen_zone_name(utf8), wide) << (utf8 ? utf8 : "null");
 }

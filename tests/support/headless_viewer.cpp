@@ -16,11 +16,6 @@ HeadlessViewer::HeadlessViewer(std::vector<std::string> args, const TimeZoneInfo
 
 void HeadlessViewer::frame() { run_frame(*app, platform); }
 
-void HeadlessViewer::frames(int count)
-{
-    for (int i = 0; i < count; ++i) frame();
-}
-
 void HeadlessViewer::frame_with(std::initializer_list<uint8_t> keys)
 {
     platform.press(keys);
