@@ -4,6 +4,7 @@
 
 #include "app/view_ops.h"
 #include "platform/scan_codes.h"
+#include "sky/ephemeris.h"
 #include "support/headless_viewer.h"
 
 using namespace dik;
@@ -26,6 +27,7 @@ TEST(Tracking, KeysStartTheSearchAndPolarNightOrEscapeEndIt)
         {40, {2000, 3, 1, 0, 0, 0}, {key0, lshift, backslash}, {2000, 3, 20, 7, 23, 49}, 1},
         {40, {2000, 6, 10, 9, 30, 15}, {key0, rshift, backslash}, {2000, 6, 10, 9, 30, 15}, 1},
         {40, {2000, 6, 10, 9, 30, 15}, {backslash}, {2000, 6, 10, 9, 30, 15}, 0},
+        {40, {2000, 6, 10, 9, 30, 15}, {key1 + moon_index, backslash}, {2000, 6, 10, 7, 6, 18}, 1},  // as globetool events
     };
     for (const auto& c : cases) {
         HeadlessViewer v({"/160x120"}, nullptr, c.start);

@@ -1,6 +1,9 @@
 #include "core/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -23,6 +26,16 @@ TEST(AtomicFile, ReplacesOrRefusesAndLeavesNothingBehind)
     };
     for (const auto& [path, bytes, replace, error] : writes)
         EXPECT_EQ(write_file_atomically(path, std::vector<uint8_t>(bytes, bytes + strlen(bytes)), replace), error) << path;
+    // Writes cut short on regular files, by the size limit: no part left, the old file whole.
+    rlimit was{};
+    getrlimit(RLIMIT_FSIZE, &was);
+    const rlimit small{2, was.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    for (const char* path : {"old", "big"})
+        EXPECT_EQ(write_file_atomically(path, std::vector<uint8_t>(100), path[0] == 'o'), "File too large") << path;
+    setrlimit(RLIMIT_FSIZE, &was);
+    signal(SIGXFSZ, SIG_DFL);
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         names.insert(entry.path().filename());
