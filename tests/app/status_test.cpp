@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
-#include <set>
 #include <string>
 
 #include "app/view_ops.h"
-#include "support/test_frame.h"
 
 namespace {
 
@@ -47,29 +43,4 @@ TEST(Status, LinesAtTheirEdges)
         {zoom_line(0, 0).substr(zoom_line(0, 0).find("V")), "Viewing range: 0\xF8 0' 0\""},
     };
     for (const auto& [got, expected] : lines) EXPECT_EQ(got, expected);
-}
-
-// Only whole lines that fit are drawn, cut at the frame's right edge.
-TEST(Status, DrawnOnlyWhereWholeLinesFit)
-{
-    const struct {
-        int32_t width, height;
-        std::set<int32_t> tops;
-    } cases[] = {{64, 50, {0, 8, 16, 24, 32, 44}}, {40, 20, {0, 8, 14}}, {3, 5, {}}};
-    for (const auto& c : cases) {
-        TestFrame f(c.width, c.height, 7);
-        View v;
-        v.camera.viewpos = {0, 0, -2};
-        v.camera.zoom = 4 * c.width;
-        draw_status(f.frame, v, at(0, 0, 0, 0));
-        EXPECT_TRUE(f.guards_intact()) << c.width;
-        EXPECT_EQ(f.count(7) + f.count(31), c.width * c.height);
-        std::map<int32_t, int> lit;  // lit pixels by the line top above the row, -1 outside every line
-        for (int32_t y = 0; y < c.height; ++y) {
-            const auto top = std::find_if(c.tops.rbegin(), c.tops.rend(), [&](int32_t t) { return y >= t && y < t + 6; });
-            for (int32_t x = 0; x < c.width; ++x) lit[top == c.tops.rend() ? -1 : *top] += f.at(x, y) == 31;
-        }
-        EXPECT_EQ(lit[-1], 0) << c.width;
-        for (int32_t top : c.tops) EXPECT_GT(lit[top], 10) << c.width << " line at " << top;
-    }
 }

