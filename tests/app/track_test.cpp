@@ -39,16 +39,17 @@ TEST(Tracking, KeysStartTheSearchAndPolarNightOrEscapeEndIt)
         EXPECT_EQ(v.app->time.time_manual, c.manual);
         EXPECT_EQ(v.app->controls.key_state[backslash], 1 - c.manual);
     }
-    HeadlessViewer night({"/160x120"}, nullptr, {2000, 12, 21, 12, 0, 0});
-    night.frame();
-    night.app->view.camera.viewpos = position_at_degrees(80, 0) * View{}.min_dist;
-    night.frame_with({key0, backslash});
-    EXPECT_EQ(night.app->time.time_manual, 1);
-    HeadlessViewer stopped({"/160x120"}, nullptr, {2000, 6, 21, 12, 0, 0});
-    stopped.frame();
-    stopped.app->view.camera.viewpos = position_at_degrees(80, 0) * View{}.min_dist;
-    stopped.platform.mid_frame_keys = {{escape, true}};
-    stopped.frame_with({key0, backslash});
-    EXPECT_GE(stopped.platform.mid_frame_polls, 1);
-    EXPECT_LE(stopped.platform.mid_frame_polls, 2);
+    // Polar night has no sunrise to find; Escape during a search in the midnight sun stops it.
+    for (const CivilTime& day : {CivilTime{2000, 12, 21, 12, 0, 0}, CivilTime{2000, 6, 21, 12, 0, 0}}) {
+        HeadlessViewer v({"/160x120"}, nullptr, day);
+        v.frame();
+        v.app->view.camera.viewpos = position_at_degrees(80, 0) * View{}.min_dist;
+        if (day.month == 6) v.platform.mid_frame_keys = {{escape, true}};
+        v.frame_with({key0, backslash});
+        EXPECT_EQ(v.app->time.time_manual, 1);
+        if (day.month == 6) {
+            EXPECT_GE(v.platform.mid_frame_polls, 1);
+            EXPECT_LE(v.platform.mid_frame_polls, 2);
+        }
+    }
 }

@@ -41,11 +41,7 @@ start_viewer() {
   fail "no window appeared"
 }
 # Waits for the viewer to end and returns its exit code.
-wait_exit() {
-  for _ in $(seq 1 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && { kill "$pid"; fail "viewer did not stop"; }
-  wait "$pid"
-}
+wait_exit() { timeout 15 tail --pid="$pid" -f /dev/null || { kill "$pid"; fail "viewer did not stop"; }; wait "$pid"; }
 # A quick tap, pressed and released between two frames: the viewer still sees it down for one frame.
 tap() { xdotool key "$1"; sleep 0.3; }
 shoot() {
@@ -66,8 +62,8 @@ shoot GLOB0000.PCX
 for _ in $(seq 1 10); do xdotool mousemove_relative -- 40 15; sleep 0.05; done
 sleep 1
 shoot GLOB0001.PCX
-xdotool keydown 0; sleep 0.3; tap backslash; xdotool keyup 0; sleep 0.3
-shoot GLOB0002.PCX
+xdotool keydown 0; sleep 0.3; tap backslash; xdotool keyup 0
+sleep 0.3; shoot GLOB0002.PCX
 tap Escape
 wait_exit || fail "exit $? after Escape"
 /usr/bin/python3 - <<'PY'
