@@ -16,14 +16,17 @@ HeadlessViewer::HeadlessViewer(std::vector<std::string> args, const TimeZoneInfo
 
 void HeadlessViewer::frame() { run_frame(*app, platform); }
 
-void HeadlessViewer::frames(int count)
-{
-    for (int i = 0; i < count; ++i) frame();
-}
-
 void HeadlessViewer::frame_with(std::initializer_list<uint8_t> keys)
 {
     platform.press(keys);
     frame();
     platform.release(keys);
+}
+
+uint64_t HeadlessViewer::digest() const
+{
+    uint64_t h = 14695981039346656037u;
+    for (int32_t y = 0; y < platform.height; ++y)
+        for (int32_t x = 0; x < platform.width; ++x) h = (h ^ platform.frame_row(y)[x]) * 1099511628211u;
+    return h;
 }

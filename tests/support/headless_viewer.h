@@ -17,7 +17,8 @@ struct HeadlessViewer {
                             CivilTime local = CivilTime{2000, 1, 1, 12, 0, 0});
 
     void frame();
-    void frames(int count);
     // Runs one frame with these keys down, then releases them.
     void frame_with(std::initializer_list<uint8_t> keys);
+    // FNV-1a of the last frame's visible pixels, for comparing with reference frames.
+    uint64_t digest() const;
 };

@@ -6,23 +6,15 @@
 
 // A fresh folder made the working directory for the life of the object,
 // removed with everything in it afterwards.
-class WorkDir {
-public:
-    WorkDir() : old_(std::filesystem::current_path())
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "globe-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        std::filesystem::current_path(path_);
-    }
+struct WorkDir {
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::string path = (std::filesystem::temp_directory_path() / "globe-test-XXXXXX").string();
+    WorkDir() { std::filesystem::current_path(mkdtemp(path.data())); }
     ~WorkDir()
     {
-        std::filesystem::current_path(old_);
-        std::filesystem::remove_all(path_);
+        std::filesystem::current_path(old);
+        std::filesystem::remove_all(path);
     }
     WorkDir(const WorkDir&) = delete;
     WorkDir& operator=(const WorkDir&) = delete;
-
-private:
-    std::filesystem::path old_;
-    std::filesystem::path path_;
 };
