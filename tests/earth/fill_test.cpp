@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/view_ops.h"
 #include "earth/globe.h"
 #include "earth/inland.h"
 #include "support/test_frame.h"
@@ -168,25 +167,17 @@ constexpr double centre = std::numeric_limits<double>::quiet_NaN();
 const Case cases[] = {
     {"Cape Cod straight down, 1.01", 41.7, -70.0, 1.01, centre, centre},
     {"Norway, horizon to the west, 1.01", 62, 5, 1.01, 62, -5},
-    {"Italy straight down, 1.1", 42, 12.5, 1.1, centre, centre},
     {"Italy, limb to the east, 1.1", 42, 12.5, 1.1, 42, 40},
-    {"Europe, 1.5", 50, 10, 1.5, centre, centre},
     {"North Pole, 2", 90, 0, 2, centre, centre},
     {"South Pole, 2", -90, 0, 2, centre, centre},
     {"date line, 3", 0, 180, 3, centre, centre},
-    {"Indonesia, 3", -2, 118, 3, centre, centre},
-    {"Africa, 10", 5, 20, 10, centre, centre},
     {"date line, 10", 10, -175, 10, centre, centre},
     {"Antarctica on the limb, 1.3", -40, 60, 1.3, -85, 60},
     {"Antarctic coast, 1.05", -70, 0, 1.05, centre, centre},
-    {"Bering Strait, 1.2", 66, -169, 1.2, centre, centre},
     {"limb at magnification 4, 4", 20, -40, 4, 20, 35, 0, 4},
     {"Greenland, horizon to the south, 1.02", 72, -40, 1.02, 60, -40},
     {"Americas rolled, 6", 10, -80, 6, centre, centre, 30},
     {"Gibraltar at magnification 3, 2", 36, -5.6, 2, 36, -5.6, 0, 3},
-    {"Japan obliquely, 1.5", 30, 130, 1.5, 40, 150},
-    {"Chile, horizon to the north, 1.01", -40, -73.5, 1.01, -30, -73.5},
-    {"Siberia towards the limb, 2.5", 80, 100, 2.5, 15, 100, 0, 2},
     {"Dover, 5 miles up looking east", 51, 1.5, 1.0013, 51, 5},
     {"date line on the limb, 1.3", 0, 150, 1.3, 0, -140, -20},
     {"Tierra del Fuego rolled, 1.05", -54, -68, 1.05, -60, -60, 70},
@@ -242,30 +233,12 @@ TEST(FillAccuracy, ShippedShorelinesMatchThePointInLandTest)
     EXPECT_GE(check_views(shore, 320, 240), 15);
 }
 
-TEST(FillAccuracy, HomeViewFiveMilesUp)
-{
-    // The view every run starts with: level, looking south from 5 miles up,
-    // the surface reaching behind the eye plane (near clipping).
-    View home;
-    TimeState time;
-    view_reset(home, time, CivilTime{});
-    Camera v = look_at(320, 240, {0, 0, -2}, {});
-    v.viewpos = home.camera.viewpos * home.min_dist;
-    v.viewright = home.camera.viewright;
-    v.viewdown = home.camera.viewdown;
-    v.viewfwd = home.camera.viewfwd;
-    const Shore shore = made_up_world();
-    uint32_t seed = 5;
-    const Score r = score(render(v, shore, seed), v, shore);
-    EXPECT_GT(r.checked, 320 * 100);
-    EXPECT_LE(r.wrong * 1000, r.checked) << r.wrong << " of " << r.checked;
-}
-
 TEST(FillAccuracy, SkippingHiddenPiecesLeavesThePictureAlone)
 {
     // Jumping over a hidden piece must land on exactly the segment a
     // point-by-point walk reaches next, including at a loop's first point;
-    // a piece table cut short is walked point by point past its end.
+    // a piece table cut short is walked point by point past its end. The
+    // probe's seed advances but never shows.
     const Shore shore = made_up_world();
     ASSERT_GE(shore.lpscnt, 9);
     Shore unpieced = shore, cut = shore;
@@ -273,9 +246,10 @@ TEST(FillAccuracy, SkippingHiddenPiecesLeavesThePictureAlone)
     cut.lpscnt = shore.lpscnt / 3;
     for (const Case& c : cases) {
         const Camera v = case_view(c, 160, 120);
-        uint32_t s0 = 3, s1 = 3, s2 = 3;
+        uint32_t s0 = 3, s1 = 3, s2 = 12345;
         const std::vector<uint8_t> whole = pixels(render(v, shore, s0));
         EXPECT_EQ(whole, pixels(render(v, unpieced, s1))) << c.name;
+        EXPECT_EQ(s0, s1);
         EXPECT_EQ(whole, pixels(render(v, cut, s2))) << c.name;
     }
 }
@@ -320,18 +294,6 @@ TEST(FillGlobe, EmptyAndFarSideShorelines)
     EXPECT_EQ(through.at(160, 135), sea_colour);
     EXPECT_EQ(through.at(120, 120), sea_colour);
     EXPECT_EQ(through.at(5, 120), 0);
-}
-
-TEST(FillGlobe, SameSeedSameFrameAndTheProbeDoesNotShow)
-{
-    const Shore shore = shore_of({box(20, 50, -10, 40), box(30, 35, 10, 20)});
-    const Camera v = look_at(200, 150, geo(30, 10) * 2, {});
-    uint32_t a = 77, b = 77, c = 12345;
-    const std::vector<uint8_t> first = pixels(render(v, shore, a));
-    EXPECT_EQ(first, pixels(render(v, shore, b)));
-    EXPECT_EQ(a, b);
-    EXPECT_NE(a, 77u);
-    EXPECT_EQ(first, pixels(render(v, shore, c)));
 }
 
 TEST(FillGlobe, TinyDiscFallsBackToTheFirstRowsLeftEnd)
