@@ -18,12 +18,11 @@ using Line = std::vector<std::pair<double, double>>;
 Borders borders_of(const Line& line)
 {
     Borders b;
-    for (const auto& [lon_deg, lat_deg] : line) {
-        const double lon = lon_deg * M_PI / 180, lat = lat_deg * M_PI / 180;
+    for (const auto& [lon, lat] : line) {
         if (b.polcnt % 8 == 0) b.polineto.push_back(0);
         if (b.polcnt == 0) b.polineto.back() = 1;
-        b.polv.push_back({static_cast<float>(std::sin(lon) * std::cos(lat)), static_cast<float>(-std::sin(lat)),
-                          static_cast<float>(-std::cos(lat) * std::cos(lon))});
+        const Vec3 p = geo(lat, lon);
+        b.polv.push_back({static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
         ++b.polcnt;
     }
     return b;

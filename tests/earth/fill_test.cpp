@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "earth/globe.h"
@@ -17,13 +16,6 @@ namespace {
 
 constexpr double deg = M_PI / 180;
 constexpr int32_t units = 65536;
-
-// Latitude north positive here; the shoreline axes have -y to the north.
-Vec3 geo(double lat, double lon)
-{
-    const double phi = -lat * deg, lam = lon * deg;
-    return {std::sin(lam) * std::cos(phi), std::sin(phi), -std::cos(phi) * std::cos(lam)};
-}
 
 MapPoint map_point(double lat, double lon, int32_t per_turn = units)
 {
@@ -222,15 +214,6 @@ Shore made_up_world()
 TEST(FillAccuracy, MadeUpWorldMatchesThePointInLandTest)
 {
     EXPECT_GE(check_views(made_up_world(), 240, 180), 12);
-}
-
-TEST(FillAccuracy, ShippedShorelinesMatchThePointInLandTest)
-{
-    const std::string path = std::string(GLOBE_SOURCE_DATA_DIR) + "/SHOREX.DAT";
-    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not there yet";
-    Shore shore;
-    ASSERT_EQ(loadshore(path, shore), "");
-    EXPECT_GE(check_views(shore, 320, 240), 15);
 }
 
 TEST(FillAccuracy, SkippingHiddenPiecesLeavesThePictureAlone)

@@ -12,14 +12,7 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-constexpr double deg = pi / 180;
 constexpr double min_dist = 1.0012613521695257;
-
-// A point at geographic latitude (north positive) and longitude (east positive), in degrees.
-Vec3 place(double lat, double lon)
-{
-    return {std::sin(lon * deg) * std::cos(lat * deg), -std::sin(lat * deg), -std::cos(lat * deg) * std::cos(lon * deg)};
-}
 
 void draw(TestFrame& t, const Camera& v, const Texture& texture)
 {
@@ -107,7 +100,7 @@ TEST(Globe, EveryPixelShowsTheTexelItsRayMeets)
         for (const auto& [lat, lon, dist] : places) {
             SCOPED_TRACE(testing::Message() << lat << ", " << lon);
             TestFrame s(320, 200);
-            const Camera v = look_at(320, 200, place(lat, lon) * dist, {});
+            const Camera v = look_at(320, 200, geo(lat, lon) * dist, {});
             draw(s, v, t);
             EXPECT_EQ(s.at(160, 100), static_cast<int>(1 + std::floor((lon + 180) / 45) + 8 * std::floor((90 - lat) / 45)));
             EXPECT_GT(compare_with_rays(s, v, t), 2000);

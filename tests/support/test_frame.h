@@ -63,6 +63,14 @@ private:
     std::vector<uint8_t> bytes_;
 };
 
+// The point of the unit sphere at latitude lat (north positive) and longitude
+// lon (east positive), in degrees; north is -y.
+inline Vec3 geo(double lat, double lon)
+{
+    const double phi = lat * M_PI / 180, lam = lon * M_PI / 180;
+    return {std::sin(lam) * std::cos(phi), -std::sin(phi), -std::cos(phi) * std::cos(lam)};
+}
+
 // The camera of a w x h frame at eye looking at target, screen up towards -y
 // (north) as far as possible, turned by roll degrees about the line of sight;
 // magnification 1 makes the zoom distance the frame's width.
