@@ -22,10 +22,9 @@ std::vector<uint8_t> image(int32_t count, const std::vector<std::pair<int16_t, u
 
 }  // namespace
 
-// Directions are checked on Sirius of the shipped catalogue with PyEphem. A
-// file cut short keeps each star whose record and brightness byte are both
-// there (the second, 6h on the equator, points along +x); a refused file
-// keeps the previous catalogue.
+// Directions are checked on the shipped catalogue's Sirius with PyEphem. A file
+// cut short keeps each star whose record and brightness are both there (the
+// second, 6h on the equator, points along +x); a refused one keeps the last.
 TEST(Stars, ShortFilesKeepTheCompleteStarsAndBadOnesNothing)
 {
     const std::vector<uint8_t> full = image(4, {{0, 10}, {16384, 20}, {-32768, 30}, {-16384, 40}});
