@@ -25,19 +25,24 @@ def magick(*args):
     return subprocess.run(list(args), capture_output=True, check=True).stdout
 
 
-def literal_lzw(indices, code_size, leading_clear=True, clear_every=0):
-    """Every pixel as its own code: the decoder still builds and widens its
-    table, which without clear_every stays full to the end."""
-    clear, width, n = 1 << code_size, code_size + 1, 0
+def lzw(indices, code_size, leading_clear=True, clear_every=0):
+    """An encoder of our own: a dictionary of strings, which stays full to the
+    end unless a clear code follows every clear_every codes."""
+    clear, width, table, prefix = 1 << code_size, code_size + 1, {}, None
     stream = [(clear, width)] if leading_clear else []
-    for c in indices:
-        stream.append((c, width))
-        n += 1
-        if clear + 1 + n >= 1 << width and width < 12:  # as the decoder widens
+    for c in list(indices) + [None]:
+        if c is not None and (prefix is None or (prefix, c) in table):
+            prefix = c if prefix is None else table[prefix, c]
+            continue
+        stream.append((prefix, width))
+        if clear + 2 + len(table) >= 1 << width and width < 12:  # the decoder widens one code later
             width += 1
-        if clear_every and n % clear_every == 0:
+        if clear + 2 + len(table) < 4096 and c is not None:
+            table[prefix, c] = clear + 2 + len(table)
+        prefix = c
+        if clear_every and len(stream) % clear_every == 0:
             stream.append((clear, width))
-            width, n = code_size + 1, 0
+            table, width = {}, code_size + 1
     bits = "".join(format(code, f"0{w}b")[::-1] for code, w in stream + [(clear + 1, width)])
     return int(bits[::-1], 2).to_bytes((len(bits) + 7) // 8, "little")
 
@@ -128,9 +133,8 @@ class Decoding(Case):
                 self.check(self.write(name, data[:10] + screen[:1] + data[11:13] + screen[1:] + local))
 
     def test_own_encoder_full_tables_clear_codes_and_sub_blocks(self):
-        # Streams keeping the table full to the end, without a leading clear,
-        # clearing often, in 1-byte sub-blocks and with a code size wider than
-        # the colours need; the table's strings come with the pictures above.
+        # Tables kept full to the end, no leading clear, clearing often,
+        # 1-byte sub-blocks and a code size wider than the colours need.
         for width, height, colours, code_size, options, block in [
                 (400, 200, 4, 2, {}, 255), (301, 151, 256, 8, {"leading_clear": False}, 200),
                 (400, 200, 4, 2, {"clear_every": 100}, 1), (64, 40, 16, 4, {"clear_every": 1}, 255),
@@ -138,7 +142,7 @@ class Decoding(Case):
             with self.subTest(options=options, block=block, code_size=code_size):
                 pixels = [self.rng.randrange(colours) for _ in range(width * height)]
                 gif = self.write("own.gif", gif_file(width, height, self.palette(colours), code_size,
-                                                     literal_lzw(pixels, code_size, **options), block))
+                                                     lzw(pixels, code_size, **options), block))
                 with Image.open(gif) as ref:
                     self.assertEqual(list(ref.getdata()), pixels, "the encoder itself is wrong")
                 self.check(gif)

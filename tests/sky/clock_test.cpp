@@ -68,7 +68,6 @@ TEST(Clock, SubSecondPartSmoothAcrossTheMinuteTimerWrapStallsAndStops)
         EXPECT_GE(t.instant.day_number, previous) << ms;
         previous = t.instant.day_number;
     }
-    EXPECT_EQ(t.clock_minute, 1);
     EXPECT_EQ(t.time_manual, 0);
     EXPECT_LT(std::fabs(frame(9000, 9000)), 17.0) << "after a stall of three seconds";
     // A clock stopped at 00:01:07 holds the moment inside its second.

@@ -84,7 +84,6 @@ class Sky(unittest.TestCase):
             result, rows = sky("--at", at, "--from", f"{lat!r},{lon!r},{alt!r}")
             self.assertEqual(result.returncode, 0, result.stderr)
             tables.update(result.stdout.encode())
-            self.assertEqual([r[0] for r in rows[1:]], [name for name, _ in BODIES])
             o = observer(at, lat, lon, alt)
             for row, (name, make) in zip(rows[1:], BODIES):
                 ra_h, dec, dist, altitude, azimuth = (float(x) for x in row[1:])
