@@ -25,41 +25,26 @@ def magick(*args):
     return subprocess.run(list(args), capture_output=True, check=True).stdout
 
 
-def lzw(indices, code_size, leading_clear=True, clear_when_full=True, clear_every=0):
-    """An encoder of our own: a dictionary of strings, clearing as told."""
-    clear, out, state = 1 << code_size, bytearray(), {"acc": 0, "bits": 0, "width": code_size + 1}
-
-    def put(code):
-        state["acc"] |= code << state["bits"]
-        state["bits"] += state["width"]
-        while state["bits"] >= 8:
-            out.append(state["acc"] & 255)
-            state["acc"], state["bits"] = state["acc"] >> 8, state["bits"] - 8
-
-    def added():  # the decoder widens once it holds 2^width entries, one code later
-        if clear + 2 + len(table) >= 1 << state["width"] and state["width"] < 12:
-            state["width"] += 1
-
-    table, codes, prefix = {}, 0, None
-    if leading_clear:
-        put(clear)
-    for c in indices:
-        if prefix is None or (prefix, c) in table:
+def lzw(indices, code_size, leading_clear=True, clear_every=0):
+    """An encoder of our own: a dictionary of strings, which stays full to the
+    end unless a clear code follows every clear_every codes."""
+    clear, width, table, prefix = 1 << code_size, code_size + 1, {}, None
+    stream = [(clear, width)] if leading_clear else []
+    for c in list(indices) + [None]:
+        if c is not None and (prefix is None or (prefix, c) in table):
             prefix = c if prefix is None else table[prefix, c]
             continue
-        put(prefix)
-        codes += 1
-        added()
-        if clear + 2 + len(table) < 4096:
+        stream.append((prefix, width))
+        if clear + 2 + len(table) >= 1 << width and width < 12:  # the decoder widens one code later
+            width += 1
+        if clear + 2 + len(table) < 4096 and c is not None:
             table[prefix, c] = clear + 2 + len(table)
         prefix = c
-        if (clear + 2 + len(table) == 4096 and clear_when_full) or (clear_every and codes % clear_every == 0):
-            put(clear)
-            table, state["width"] = {}, code_size + 1
-    put(prefix)
-    added()
-    put(clear + 1)
-    return bytes(out) + (bytes([state["acc"]]) if state["bits"] else b"")
+        if clear_every and len(stream) % clear_every == 0:
+            stream.append((clear, width))
+            table, width = {}, code_size + 1
+    bits = "".join(format(code, f"0{w}b")[::-1] for code, w in stream + [(clear + 1, width)])
+    return int(bits[::-1], 2).to_bytes((len(bits) + 7) // 8, "little")
 
 
 def gif_file(width, height, palette, code_size, data, block=255):
@@ -117,7 +102,7 @@ class Case(unittest.TestCase):
 
 
 class Decoding(Case):
-    def test_pillow_sizes_colours_interlacing_and_extensions(self):
+    def test_pillow_and_imagemagick_pictures(self):
         # Odd widths, widths not multiples of 8, 2 to 256 colours, images taller
         # than half their width, and noisy pictures that fill the 4096-entry
         # table many times (the encoder then sends clear codes mid-stream).
@@ -129,6 +114,13 @@ class Decoding(Case):
         # Comment, looping application block and graphic control (transparency).
         self.check(self.pillow_gif("ext.gif", 90, 40, 16, interlace=False, comment=b"c" * 1000, loop=0,
                                    transparency=3), colour_oracle=False)
+        for width, height, colours, interlace in [(37, 30, 2, False), (49, 20, 5, True), (127, 63, 16, False),
+                                                   (33, 90, 64, True), (800, 400, 256, False), (801, 401, 256, True)]:
+            with self.subTest("ImageMagick", size=(width, height), colours=colours, interlace=interlace):
+                gif = self.path("im.gif")
+                magick("convert", "-size", f"{width}x{height}", "xc:", "+noise", "Random", "-colors", str(colours),
+                       "-comment", "made by ImageMagick", *(["-interlace", "GIF"] if interlace else []), gif)
+                self.check(gif)
 
     def test_local_colour_table_wins(self):
         # Pillow's 32-colour global table moved behind the image descriptor,
@@ -140,34 +132,19 @@ class Decoding(Case):
             with self.subTest(name):
                 self.check(self.write(name, data[:10] + screen[:1] + data[11:13] + screen[1:] + local))
 
-    def test_own_encoder_clear_codes_full_tables_and_sub_blocks(self):
-        # Streams without a leading clear, keeping the table full to the end,
-        # clearing early, in 1-byte sub-blocks, with a code size wider than the
-        # colours need, and long runs (codes naming the entry being built).
-        runs = [(i // 5000) % 2 for i in range(256 * 128)]
-        for width, height, colours, code_size, pixels, options, block in [
-                (400, 200, 4, 2, None, {}, 255), (301, 151, 256, 8, None, {"leading_clear": False}, 255),
-                (400, 200, 4, 2, None, {"clear_when_full": False}, 255),
-                (301, 151, 256, 8, None, {"clear_when_full": False, "leading_clear": False}, 200),
-                (400, 200, 4, 2, None, {"clear_every": 100}, 255), (64, 40, 16, 4, None, {"clear_every": 1}, 255),
-                (301, 151, 256, 8, None, {}, 1), (4, 2, 2, 8, None, {}, 255),
-                (256, 128, 2, 2, runs, {"clear_when_full": False}, 255)]:
+    def test_own_encoder_full_tables_clear_codes_and_sub_blocks(self):
+        # Tables kept full to the end, no leading clear, clearing often,
+        # 1-byte sub-blocks and a code size wider than the colours need.
+        for width, height, colours, code_size, options, block in [
+                (400, 200, 4, 2, {}, 255), (301, 151, 256, 8, {"leading_clear": False}, 200),
+                (400, 200, 4, 2, {"clear_every": 100}, 1), (64, 40, 16, 4, {"clear_every": 1}, 255),
+                (4, 2, 2, 8, {}, 255)]:
             with self.subTest(options=options, block=block, code_size=code_size):
-                pixels = pixels or [self.rng.randrange(colours) for _ in range(width * height)]
+                pixels = [self.rng.randrange(colours) for _ in range(width * height)]
                 gif = self.write("own.gif", gif_file(width, height, self.palette(colours), code_size,
                                                      lzw(pixels, code_size, **options), block))
                 with Image.open(gif) as ref:
                     self.assertEqual(list(ref.getdata()), pixels, "the encoder itself is wrong")
-                self.check(gif)
-
-    def test_imagemagick_noise_pictures(self):
-        for width, height, colours, interlace in [(37, 30, 2, False), (49, 20, 5, True), (127, 63, 16, False),
-                                                   (33, 90, 64, True), (800, 400, 256, False),
-                                                   (801, 401, 256, True)]:
-            with self.subTest(size=(width, height), colours=colours, interlace=interlace):
-                gif = self.path("im.gif")
-                magick("convert", "-size", f"{width}x{height}", "xc:", "+noise", "Random", "-colors", str(colours),
-                       "-comment", "made by ImageMagick", *(["-interlace", "GIF"] if interlace else []), gif)
                 self.check(gif)
 
 
@@ -175,21 +152,15 @@ class CommandLine(Case):
     def test_bad_files_exit_1_with_the_reason_and_no_output(self):
         good = open(self.pillow_gif("good.gif", 64, 32, 16, interlace=True), "rb").read()
         image_at = good.index(b"\x2c\x00\x00\x00\x00")
+        # The reasons themselves are checked on the decoder.
         for name, body in [("cut", good[:image_at + 11]), ("cut", good[:len(good) - 2]),
-                           ("aspect", good[:12] + b"\x31" + good[13:]), ("trailer", good[:image_at] + b"\x3b"),
-                           ("png", b"\x89PNG\r\n\x1a\n" + bytes(100))]:
-            with self.subTest(name, size=len(body)):
-                gif, out = self.write(name + ".gif", body), self.path("refused.pcx")
+                           ("png", b"\x89PNG\r\n\x1a\n" + bytes(100)), ("missing", None)]:
+            with self.subTest(name, size=len(body or b"")):
+                gif, out = self.write(name + ".gif", body) if body else self.path(name), self.path("refused.pcx")
                 result = globetool_gif(gif, "--out", out)
                 self.assertEqual((result.returncode, result.stdout), (1, ""))
                 self.assertIn(gif, result.stderr)
                 self.assertFalse(os.path.exists(out))
-
-    def test_usage(self):
-        for args, code in [((), 2), (("a.gif", "b.gif"), 2), (("--bogus",), 2), (("--help",), 0),
-                           ((self.path("missing"),), 1)]:
-            self.assertEqual(globetool_gif(*args).returncode, code, args)
-        self.assertIn("missing.gif", globetool_gif(self.path("missing")).stderr)
 
 
 if __name__ == "__main__":

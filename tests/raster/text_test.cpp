@@ -20,7 +20,4 @@ TEST(Text, GlyphsFillTheirCellsAndOnlyThem)
             }
         EXPECT_TRUE(f.guards_intact());
     }
-    TestFrame empty(8, 6, 7);
-    drawtext(empty.frame, 0, 0, 31, 0, "");
-    EXPECT_EQ(empty.count(7), 48);
 }

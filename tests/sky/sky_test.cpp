@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <numbers>
 #include <tuple>
 #include <vector>
 
 #include "app/view_ops.h"
-#include "raster/text.h"
 #include "sky/ephemeris.h"
 #include "support/test_frame.h"
 
@@ -21,23 +19,10 @@ namespace {
 constexpr uint8_t lit = 143, dark = 135;
 constexpr double pi = std::numbers::pi;
 
-// Pixels of f for which wanted(x, y, colour) holds.
-template <class F>
-int pixels_where(const TestFrame& f, F wanted)
-{
-    int n = 0;
-    for (int32_t y = 0; y < f.height(); ++y)
-        for (int32_t x = 0; x < f.width(); ++x) n += wanted(x, y, f.at(x, y));
-    return n;
-}
-
-// A w x h frame from eye looking along +z (+x right, +y down) at magnification mag.
+// A w x h frame looking along +z (+x right, +y down) at magnification mag.
 struct SkyFrame : TestFrame {
     Camera view;
-    SkyFrame(int32_t w, int32_t h, double mag = 1, Vec3 eye = {})
-        : TestFrame(w, h), view(look_at(w, h, eye, eye + Vec3{0, 0, 1}, 0, mag))
-    {
-    }
+    SkyFrame(int32_t w, int32_t h, double mag = 1) : TestFrame(w, h), view(look_at(w, h, {}, {0, 0, 1}, 0, mag)) {}
 };
 
 // The Moon 0.24 million miles away, 60 pixels in radius, centred at (x, y)
@@ -53,23 +38,11 @@ struct MoonFrame : SkyFrame {
     }
 };
 
-Stars catalogue(const std::vector<std::array<float, 4>>& stars)
-{
-    Stars s;
-    for (const auto& star : stars) {
-        s.starv.insert(s.starv.end(), {star[0], star[1], star[2]});
-        s.starcol.push_back(static_cast<uint8_t>(star[3]));
-    }
-    s.numstars = static_cast<int32_t>(s.starcol.size());
-    return s;
-}
-
 }  // namespace
 
 // The lit share is (1 + cos i) / 2 for the phase angle i, the lit limb faces
 // the Sun whichever way it lies, and at 90 degrees the terminator's conic
-// degenerates. Light from straight behind or in front gives one colour, and
-// the Sun itself is lit all over.
+// degenerates. Light from straight behind or in front gives one colour.
 TEST(SkyDisc, LitShareFollowsThePhaseAngle)
 {
     for (Vec3 dir : {Vec3{1, 0, 0}, Vec3{-1, 0, 0}, Vec3{0, -1, 0}, Vec3{0, 1, 0}})
@@ -83,11 +56,6 @@ TEST(SkyDisc, LitShareFollowsThePhaseAngle)
             EXPECT_TRUE(phase < 1 || phase > 179 || (m.at(x, y) == lit && m.at(320 - x, 240 - y) == dark)) << phase;
             EXPECT_TRUE(std::fabs(phase - 90) < 1 || m.at(160, 120) == (phase < 90 ? lit : dark)) << phase;
         }
-    const Vec3 sun = {0.1, -0.05, 91};
-    SkyFrame s(320, 240, 2 * 50 / (864898 / length(sun) * 5e-07) / 320);
-    draw_disc(s.view, s.frame, s.spans, sun, Vec3{}, 864898, 254);
-    EXPECT_NEAR(s.count(254), pi * 2500, 0.03 * pi * 2500);
-    EXPECT_EQ(s.count(0) + s.count(254), 320 * 240);
 }
 
 TEST(SkyDisc, ClippedToTheFrameAndNothingInTheViewersPlaneOrBehind)
@@ -95,40 +63,18 @@ TEST(SkyDisc, ClippedToTheFrameAndNothingInTheViewersPlaneOrBehind)
     for (auto [cx, cy] : {std::pair{-20.0, 120.0}, {160.0, 0.0}, {319.0, 239.0}, {330.0, 250.0}}) {
         MoonFrame m(Vec3{1, 0, -1}, cx, cy);
         EXPECT_TRUE(m.guards_intact());
-        EXPECT_EQ(pixels_where(m, [&](int32_t x, int32_t y, uint8_t c) {
-                      const double d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
-                      return d2 > 62 * 62 ? c != 0 : d2 < 58 * 58 && c == 0;
-                  }),
-                  0) << cx << "," << cy;
+        int wrong = 0;
+        for (int32_t y = 0; y < 240; ++y)
+            for (int32_t x = 0; x < 320; ++x) {
+                const double d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+                wrong += d2 > 62 * 62 ? m.at(x, y) != 0 : d2 < 58 * 58 && m.at(x, y) == 0;
+            }
+        EXPECT_EQ(wrong, 0) << cx << "," << cy;
     }
     SkyFrame behind(320, 240);
     draw_disc(behind.view, behind.frame, behind.spans, {0, 0, 0}, {0, 0, -93}, 2160, lit);
     draw_disc(behind.view, behind.frame, behind.spans, {0, 0, -0.24}, {0, 0, -93}, 2160, lit);
     EXPECT_EQ(behind.count(0), 320 * 240);
-}
-
-// From 3 Earth radii looking at the centre the limb is 100 tan(asin(1/3))
-// pixels out on a 200-pixel frame. A disc of radius 10 centred on the limb
-// shows only outside it when it lies beyond the Earth, all of it when it lies
-// between the eye and the Earth, and nothing when wholly behind.
-TEST(SkyDisc, TheEarthInFrontHidesWhatLiesBehindIt)
-{
-    const double limb = 100 * std::tan(std::asin(1.0 / 3));
-    for (auto [depth, centre_x, inside, outside] :
-         {std::tuple{1.0, limb, false, true}, {0.001, limb, true, true}, {1.0, 0.0, false, false}}) {
-        SkyFrame s(200, 200, 1, {0, 0, -3});
-        const Vec3 p = {centre_x / s.view.zoom_half * depth, 0, depth};
-        const int32_t drawn = draw_disc(s.view, s.frame, s.spans, p, Vec3{}, 20 / s.view.zoom_half * depth / 5e-07, 254);
-        EXPECT_EQ(drawn, s.count(254));
-        const auto painted = [&](double from, double to) {
-            return pixels_where(s, [&](int32_t x, int32_t y, uint8_t c) {
-                       return c == 254 && std::hypot(x - 100, y - 100) > from && std::hypot(x - 100, y - 100) < to;
-                   }) > 0;
-        };
-        EXPECT_EQ(painted(-1, limb - 1), inside) << depth << " " << centre_x;
-        EXPECT_EQ(painted(limb + 1, 1e9), outside) << depth << " " << centre_x;
-        EXPECT_EQ(earth_covers(s.view, 100, 100, depth), depth > 0.01);
-    }
 }
 
 // A star 45 degrees right of the line of sight falls one column past the
@@ -141,25 +87,18 @@ TEST(SkyStars, EdgesAndTheGreyRamp)
     const float h = static_cast<float>(std::sqrt(0.5));
     SkyFrame c(640, 480);
     draw_stars(c.view, c.frame, sky_camera(c.view, c.frame, 0),
-               catalogue({{h, 0, h, 255}, {-h, 0, h, 255}, {0, 0.6f, 0.8f, 255}, {0, -0.6f, 0.8f, 255},
-                          {0, 0, -1, 255}, {0.8f, 0.6f, 0.1f, 255}}));
+               Stars{6, {h, 0, h, -h, 0, h, 0, 0.6f, 0.8f, 0, -0.6f, 0.8f, 0, 0, -1, 0.8f, 0.6f, 0.1f}, {6, 255}});
     EXPECT_EQ(c.at(0, 240) + c.at(320, 0), 2 * 63);
     EXPECT_EQ(c.count(63), 2);
     EXPECT_TRUE(c.guards_intact());
 
-    struct Case {
-        uint8_t under;
-        std::vector<std::array<float, 4>> stars;
-        uint8_t after;
-        double turn;
-    };
-    for (const Case& k : {Case{60, {{0, 0, 1, 255}}, 63, 0}, {0, {{0, 0, 1, 103}}, 25, 0},
-                          {0, {{0, 0, 1, 160}, {0, 0, 1, 160}}, 63, 0}, {64, {{0, 0, 1, 255}}, 64, 0},
-                          {0, {{0, 0, -1, 255}}, 63, 0.3}}) {
-        TestFrame one(64, 48, k.under);
-        const Camera view = look_at(64, 48, {}, {std::sin(k.turn), 0, k.turn ? -std::cos(k.turn) : 1});
-        draw_stars(view, one.frame, sky_camera(view, one.frame, -k.turn), catalogue(k.stars));
-        EXPECT_EQ(one.at(32, 24), k.after) << int(k.under) << " " << k.turn;
+    const Stars ahead{1, {0, 0, 1}, {255}}, dim{1, {0, 0, 1}, {103}}, twice{2, {0, 0, 1, 0, 0, 1}, {160, 160}};
+    for (auto [under, stars, after, turn] : {std::tuple{60, ahead, 63, 0.0}, {0, dim, 25, 0}, {0, twice, 63, 0},
+                                             {64, ahead, 64, 0}, {0, Stars{1, {0, 0, -1}, {255}}, 63, 0.3}}) {
+        TestFrame one(64, 48, static_cast<uint8_t>(under));
+        const Camera view = look_at(64, 48, {}, {std::sin(turn), 0, turn ? -std::cos(turn) : 1});
+        draw_stars(view, one.frame, sky_camera(view, one.frame, -turn), stars);
+        EXPECT_EQ(one.at(32, 24), after) << under << " " << turn;
     }
 }
 
@@ -194,12 +133,12 @@ namespace {
 struct SkyScene : TestFrame {
     TimeState time;
     Camera view;
-    SkyScene(CivilTime ut, double lat, double lon, int32_t k, double mag, bool labels = false) : TestFrame(640, 480)
+    SkyScene(CivilTime ut, double lat, double lon, int32_t k, double mag) : TestFrame(640, 480)
     {
         set_clock(time, ut);
         const Vec3 eye = position_at_degrees(lat, lon);
         view = look_at(640, 480, eye, eye + body_direction(k, time.instant, eye), 0, mag);
-        draw_sky(view, frame, spans, time.instant, Stars{}, labels);
+        draw_sky(view, frame, spans, time.instant, Stars{}, false);
     }
     double radius(int32_t k, double diameter_miles) const
     {
@@ -211,32 +150,21 @@ struct SkyScene : TestFrame {
 }  // namespace
 
 // Jupiter at opposition, far from the Sun and the Moon, at the centre: a dot
-// below magnification 4, a disc lit almost all over from there on, and its
-// name centred 8 rows above. In the total solar eclipse of 1999 August 11,
-// from its greatest eclipse in Romania, the nearer Moon covers the Sun with
-// its dark side.
+// below magnification 4, a disc lit almost all over from there on. In the
+// total solar eclipse of 1999 August 11, from its greatest eclipse in Romania,
+// the nearer Moon covers the Sun with its dark side.
 TEST(SkyBodies, PlanetsAreDotsBelowMagnificationFourAndNearerBodiesCoverFartherOnes)
 {
     constexpr uint8_t jupiter = 175;
     const CivilTime ut{2023, 11, 3, 4, 0, 0};
     SkyScene dot(ut, 41.7, -71.5, 4, 3.99);
     EXPECT_EQ(dot.count(jupiter), 9);
-    EXPECT_EQ(pixels_where(dot, [](int32_t x, int32_t y, uint8_t c) {
-                  return c == jupiter && std::abs(x - 320) <= 1 && std::abs(y - 240) <= 1;
-              }),
-              9);
+    EXPECT_EQ(dot.at(319, 239) + dot.at(321, 241), 2 * jupiter);
     EXPECT_LT(SkyScene(ut, 41.7, -71.5, 4, 4).count(jupiter), 9);
     SkyScene big(ut, 41.7, -71.5, 4, 400);
     const double area = pi * std::pow(big.radius(4, 88750), 2);
     EXPECT_NEAR(big.count(jupiter), area, 0.05 * area);
     EXPECT_LT(big.count(jupiter - 8), 0.01 * area);
-    SkyScene named(ut, 41.7, -71.5, 4, 1, true);
-    TestFrame text(640, 480);
-    drawtext(text.frame, 320 - 14, 240 - 8, 31, -1, "JUPITER");
-    EXPECT_EQ(pixels_where(named, [&](int32_t x, int32_t y, uint8_t c) {
-                  return x >= 300 && x < 340 && y >= 230 && y < 240 && (c == 31) != (text.at(x, y) == 31);
-              }),
-              0);
 
     SkyScene eclipse({1999, 8, 11, 11, 3, 0}, 45.07, 24.30, sun_index, 50);
     EXPECT_EQ(eclipse.at(320, 240), dark);

@@ -14,9 +14,5 @@ struct ZoneScope {
         setenv("TZ", zone, 1);
         tzset();
     }
-    ~ZoneScope()
-    {
-        saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ");
-        tzset();
-    }
+    ~ZoneScope() { saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ"), tzset(); }
 };
