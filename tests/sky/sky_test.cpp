@@ -87,7 +87,8 @@ TEST(SkyStars, EdgesAndTheGreyRamp)
     const float h = static_cast<float>(std::sqrt(0.5));
     SkyFrame c(640, 480);
     draw_stars(c.view, c.frame, sky_camera(c.view, c.frame, 0),
-               Stars{6, {h, 0, h, -h, 0, h, 0, 0.6f, 0.8f, 0, -0.6f, 0.8f, 0, 0, -1, 0.8f, 0.6f, 0.1f}, {6, 255}});
+               Stars{6, {h, 0, h, -h, 0, h, 0, 0.6f, 0.8f, 0, -0.6f, 0.8f, 0, 0, -1, 0.8f, 0.6f, 0.1f},
+                     std::vector<uint8_t>(6, 255)});
     EXPECT_EQ(c.at(0, 240) + c.at(320, 0), 2 * 63);
     EXPECT_EQ(c.count(63), 2);
     EXPECT_TRUE(c.guards_intact());
