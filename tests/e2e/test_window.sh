@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The real viewer in a virtual X server, one session: F12 tapped between two
-# frames saves a picture another reader decodes, the mouse turns the view,
-# holding 0 and pressing backslash jumps the clock to the Sun's next event, and
+# frames saves a picture another reader decodes, the mouse turns the view, and
 # Escape ends it with code 0. Starts without a display or with a size the
 # display cannot take fail with code 1 and the reason; signals end it cleanly.
 set -euo pipefail
@@ -56,25 +55,19 @@ code=0; wait_exit || code=$?
 [ "$code" -eq $((128 + 15)) ] || fail "expected exit 143 after SIGTERM, got $code"
 
 start_viewer
-# Left Shift with '-' steps one minute back and stops the clock, so only the search moves it.
-xdotool keydown Shift_L; tap minus; xdotool keyup Shift_L
 shoot GLOB0000.PCX
 for _ in $(seq 1 10); do xdotool mousemove_relative -- 40 15; sleep 0.05; done
 sleep 1
 shoot GLOB0001.PCX
-xdotool keydown 0; sleep 0.3; tap backslash; xdotool keyup 0
-sleep 0.3; shoot GLOB0002.PCX
 tap Escape
 wait_exit || fail "exit $? after Escape"
 /usr/bin/python3 - <<'PY'
 from PIL import Image, ImageChops
-shots = [Image.open(f"GLOB000{k}.PCX") for k in range(3)]
+shots = [Image.open(f"GLOB000{k}.PCX") for k in range(2)]
 assert (shots[0].size, shots[0].mode) == ((320, 200), "P"), (shots[0].size, shots[0].mode)
 # The home view looks level to the south: the lower half is the Earth, drawn from the image.
 assert len(shots[0].crop((0, 120, 320, 190)).getcolors(256)) > 1, "the Earth is one colour"
-def changed(a, b, box):
-    return ImageChops.difference(a.convert("RGB").crop(box), b.convert("RGB").crop(box)).getbbox() is not None
-assert changed(shots[0], shots[1], (0, 48, 320, 190)), "the view did not turn"
-assert changed(shots[1], shots[2], (0, 8, 320, 14)), "the time did not change"
+box = (0, 48, 320, 190)
+assert ImageChops.difference(*(s.convert("RGB").crop(box) for s in shots)).getbbox(), "the view did not turn"
 PY
 echo "window test passed"

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/frame.h"
+#include "app/startup.h"
 #include "platform/headless/headless_platform.h"
 
 // The viewer started on the headless platform with its display ready, for
@@ -14,11 +16,30 @@ struct HeadlessViewer {
     HeadlessPlatform platform;
 
     explicit HeadlessViewer(std::vector<std::string> args = {"/160x120"}, const TimeZoneInfo* zone = nullptr,
-                            CivilTime local = CivilTime{2000, 1, 1, 12, 0, 0});
-
-    void frame();
+                            CivilTime local = CivilTime{2000, 1, 1, 12, 0, 0})
+    {
+        platform.local_clock = local;
+        if (zone) platform.zone = *zone;
+        app->settings.data_dir = GLOBE_SOURCE_DATA_DIR;
+        std::vector<char*> argv{const_cast<char*>("globe")};
+        for (auto& a : args) argv.push_back(a.data());
+        startup(*app, platform, static_cast<int>(argv.size()), argv.data());
+        platform.initdirectdraw(app->settings.xres, app->settings.yres, app->settings.bpp, app->palette);
+    }
+    void frame() { run_frame(*app, platform); }
     // Runs one frame with these keys down, then releases them.
-    void frame_with(std::initializer_list<uint8_t> keys);
+    void frame_with(std::initializer_list<uint8_t> keys)
+    {
+        platform.press(keys);
+        frame();
+        platform.release(keys);
+    }
     // FNV-1a of the last frame's visible pixels, for comparing with reference frames.
-    uint64_t digest() const;
+    uint64_t digest() const
+    {
+        uint64_t h = 14695981039346656037u;
+        for (int32_t y = 0; y < platform.height; ++y)
+            for (int32_t x = 0; x < platform.width; ++x) h = (h ^ platform.frame_row(y)[x]) * 1099511628211u;
+        return h;
+    }
 };

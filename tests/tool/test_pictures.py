@@ -4,8 +4,6 @@ ImageMagick, sequences stepping the clock, and no write,
 interrupted or failed, leaving a partial file."""
 import datetime
 import hashlib
-import json
-import math
 import os
 import signal
 import subprocess
@@ -36,7 +34,7 @@ def picture(work, *args):
 
 
 class Pictures(unittest.TestCase):
-    def test_reference_frames_the_centre_texel_and_borders(self):
+    def test_reference_frames_and_the_centre_texel(self):
         # Frames checked by eye when they were first drawn; any change to the textured globe shows here.
         with tempfile.TemporaryDirectory() as work:
             self.assertEqual(hashlib.sha256(picture(work).tobytes()).hexdigest(),
@@ -46,10 +44,6 @@ class Pictures(unittest.TestCase):
                              "9a6e422b61d6832b64a56d553c7f2a7c01bd1036e94cf18d2352018e0d922511")
             texture = Image.open(GIF)
             self.assertEqual(disc.getpixel((160, 120)), texture.getpixel((texture.width // 2, texture.height // 2)))
-            for corner in ((0, 0), (319, 0), (0, 239), (319, 239), (160, 5), (5, 120)):
-                self.assertEqual(disc.getpixel(corner), 0, corner)
-            plain = picture(work, *OVER_EUROPE, "--no-borders").tobytes()
-            self.assertGreater(sum(a != b for a, b in zip(picture(work, *OVER_EUROPE).tobytes(), plain)), 300)
 
     def test_png_holds_the_pcx_pixels_and_palette(self):
         with tempfile.TemporaryDirectory() as work:
@@ -73,20 +67,13 @@ class Pictures(unittest.TestCase):
     def test_a_day_in_hours(self):
         with tempfile.TemporaryDirectory() as work:
             view = ("--no-texture", "--look", "sun", "--from", "0,0,20000")
-            out = render("--count", "24", "--step", "1h", *view, "--camera", "--out", os.path.join(work, "f%02d.png"))
-            cameras = [json.loads(line) for line in out.stdout.splitlines()]
+            render("--count", "24", "--step", "1h", *view, "--out", os.path.join(work, "f%02d.png"))
             self.assertEqual(sorted(os.listdir(work)), [f"f{k:02d}.png" for k in range(24)])
             for k in (1, 9, 23):
                 at = datetime.datetime(2000, 6, 21, 12) + datetime.timedelta(hours=k)
                 render("--at", at.strftime("%Y-%m-%dT%H:%MZ"), *view, "--out", os.path.join(work, "one.png"))
                 self.assertEqual(Image.open(os.path.join(work, f"f{k:02d}.png")).tobytes(),
                                  Image.open(os.path.join(work, "one.png")).tobytes(), k)
-            # The tracked Sun goes round the Earth-fixed axis 15 degrees an hour.
-            for a, b in zip(cameras, cameras[1:]):
-                self.assertAlmostEqual(b["day_number"] - a["day_number"], 1 / 24, places=9)
-                turn = math.degrees(math.atan2(a["viewfwd"][0], -a["viewfwd"][2]) -
-                                    math.atan2(b["viewfwd"][0], -b["viewfwd"][2])) % 360
-                self.assertAlmostEqual(turn, 15, delta=0.1)
 
     def test_killed_and_failed_writes_leave_only_whole_files(self):
         with tempfile.TemporaryDirectory() as work:

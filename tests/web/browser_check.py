@@ -1,6 +1,8 @@
 """The viewer on a web page in headless Chromium, driven through the DevTools
 protocol over a pipe: the frame of a fixed moment and view equals `globetool
-render`'s, keys from the page change it, and Escape ends the program.
+render`'s, keys from the page change it, F12 downloads numbered pictures,
+Escape ends the program, and a server lacking the picture and the stars gives
+globetool's fallback frame.
 
 usage: browser_check.py WEB_DIR GLOBETOOL
 """
@@ -27,18 +29,19 @@ MOMENT = {"at": "2024-03-09T15:30:00Z", "from": "30,-40,7928", "look": "centre"}
 class Chromium:
     """A headless browser speaking the DevTools protocol over fds 3 and 4, with one page."""
 
-    def __init__(self, profile):
+    def __init__(self, work):
         # Above 4, so that moving them to 3 and 4 in the child clobbers neither.
         to_child, self._to_child, self._from_child, from_child = (
             fcntl.fcntl(fd, fcntl.F_DUPFD, 10) for fd in (*os.pipe(), *os.pipe()))
         self.proc = subprocess.Popen(
             ["/usr/bin/chromium", "--headless=new", "--remote-debugging-pipe", "--no-sandbox", "--disable-gpu",
-             "--no-first-run", "--no-proxy-server", "--lang=en-US", "--window-size=800,600", f"--user-data-dir={profile}"],
+             "--no-first-run", "--no-proxy-server", "--lang=en-US", "--window-size=800,600", f"--user-data-dir={work}/profile"],
             preexec_fn=lambda: (os.dup2(to_child, 3), os.dup2(from_child, 4)), pass_fds=(3, 4), env=ENV,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(to_child)
         os.close(from_child)
         self._next_id, self._buffer, self.session = 0, b"", None
+        self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=f"{work}/downloads")
         target = self.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
 
@@ -61,7 +64,7 @@ class Chromium:
         return self.call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)["result"].get("value")
 
     def frames_pass(self, count):
-        """Waits for the page to draw count more frames, or for a few seconds if it no longer draws."""
+        # Or a few seconds, once the page no longer draws.
         self.evaluate(f"new Promise((done) => {{ const n = globeStats.frames; setTimeout(done, 5000);"
                       f" const check = () => globeStats.frames >= n + {count} ? done() : requestAnimationFrame(check);"
                       f" check(); }})")
@@ -77,32 +80,54 @@ class Chromium:
         return Image.frombytes("P", (f["width"], f["height"]), base64.b64decode(f["data"]))
 
 
+def until(condition, what, seconds=30):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        assert time.monotonic() < deadline, what
+        time.sleep(0.05)
+
+
 def main():
-    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=WEB_DIR)
-    handler.func.log_message = lambda *args: None
-    httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=httpd.serve_forever, daemon=True).start()
     with tempfile.TemporaryDirectory() as work:
-        b = Chromium(os.path.join(work, "profile"))
-        try:
-            b.call("Page.navigate", url=f"http://127.0.0.1:{httpd.server_address[1]}/?" +
+        # The build as it is, and one lacking the picture and the stars, side by side on one server.
+        os.symlink(WEB_DIR, os.path.join(work, "full"))
+        os.mkdir(os.path.join(work, "partial"))
+        for name in set(os.listdir(WEB_DIR)) - {"globe.gif", "stars.dat"}:
+            os.symlink(os.path.join(WEB_DIR, name), os.path.join(work, "partial", name))
+        httpd = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(http.server.SimpleHTTPRequestHandler, directory=work))
+        httpd.RequestHandlerClass.func.log_message = lambda *args: None
+        threading.Thread(target=httpd.serve_forever, daemon=True).start()
+        b = Chromium(work)
+
+        def show(folder):
+            """The page's frame of the fixed moment, and globetool's from the same data files."""
+            b.call("Page.navigate", url=f"http://127.0.0.1:{httpd.server_address[1]}/{folder}/?" +
                    "&".join(f"{k}={v}" for k, v in MOMENT.items()))
-            deadline = time.monotonic() + 30
-            while not b.evaluate("typeof globeStats == 'object' && globeStats.frames > 2"):
-                assert time.monotonic() < deadline, "the page drew no frames"
-                time.sleep(0.05)
+            until(lambda: b.evaluate("typeof globeStats == 'object' && globeStats.frames > 2"), "the page drew no frames")
             b.frames_pass(5)
-            shown, native = b.frame(), os.path.join(work, "native.pcx")
-            subprocess.run([GLOBETOOL, "render", "--size", "640x480", "--data", WEB_DIR, "--out", native,
-                            *(a for k, v in MOMENT.items() for a in (f"--{k}", v))], check=True, env=ENV)
-            assert shown.tobytes() == Image.open(native).tobytes(), "the page's frame differs from globetool's"
-            disc, date_rows = (280, 200, 360, 280), (0, 0, 640, 6)
+            native = os.path.join(work, "native.pcx")
+            subprocess.run([GLOBETOOL, "render", "--size", "640x480", "--data", os.path.join(work, folder), "--out",
+                            native, *(a for k, v in MOMENT.items() for a in (f"--{k}", v))], check=True, env=ENV)
+            assert b.frame().tobytes() == Image.open(native).tobytes(), f"the page's frame differs from globetool's: {folder}"
+            return b.frame()
+
+        try:
+            show("partial")
+            assert "Can't load stars.dat" in b.evaluate("document.getElementById('messages').textContent")
+            shown, disc, date_rows = show("full"), (280, 200, 360, 280), (0, 0, 640, 6)
             assert len(set(shown.crop(disc).getdata())) > 10, "no textured globe"
             b.key("KeyH", "h", 72)
             hidden = b.frame()
             assert len(set(hidden.crop(disc).getdata())) == 1, "H did not hide the Earth"
             b.key("BracketLeft", "[", 219)
             assert b.frame().crop(date_rows).tobytes() != hidden.crop(date_rows).tobytes(), "[ left the date"
+            for name in ("GLOB0000.PCX", "GLOB0001.PCX"):
+                b.key("F12", "F12", 123)
+                path = os.path.join(work, "downloads", name)
+                until(lambda: os.path.exists(path), f"no {name} downloaded", 10)
+                with Image.open(path) as shot:
+                    assert (shot.format, shot.mode, shot.size) == ("PCX", "P", (640, 480)), name
             b.key("Escape", "Escape", 27)
             assert b.evaluate("globeStats.ended") == 0
             assert "The program has ended" in b.evaluate("document.getElementById('messages').textContent")
