@@ -57,6 +57,7 @@ TEST(MainLoop, TappedKeysSaveTheFrameAndEndTheRun)
     p.script.resize(10);
     p.script[1].keys = {{dik::f12, true}, {dik::f12, false}};
     p.script[2].keys = {{dik::escape, true}, {dik::escape, false}};
+    p.script[9].keys = {{dik::escape, true}};  // held, so a lost tap fails the run instead of hanging it
     EXPECT_EQ(run(app, p, "/64x48"), 0);
     EXPECT_EQ(std::tie(p.frames_polled, p.presents, app.frame.frame_pitch), std::make_tuple(3, 3, 64 + 13));
     EXPECT_EQ(Calls(p.calls.end() - 4, p.calls.end()),
