@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "support/test_frame.h"
+
 namespace {
 
 struct Coeffs {
@@ -26,18 +28,15 @@ Coeffs ellipse(double cx, double cy, double p, double q, double phi)
     return {A, B, C, -2 * A * cx - B * cy, -2 * C * cy - B * cx, A * cx * cx + B * cx * cy + C * cy * cy - 1};
 }
 
-struct Target {
-    FrameBuffer frame;
-    Spans spans;
+// The spans of a test frame, stale values in them, the first rows' count
+// prefilled; the conic's first row and end row.
+struct Target : TestFrame {
     int32_t first = -99, end = -99;
 
-    Target(int32_t w, int32_t h, int32_t prefilled = 0)
+    Target(int32_t w, int32_t h, int32_t prefilled = 0) : TestFrame(w, h)
     {
-        frame.frame_xres = w;
-        frame.frame_yres = h;
-        spans.rows = h;
-        spans.xp.assign(static_cast<size_t>(h) * Spans::per_row, -7);
-        spans.xpcnt.assign(static_cast<size_t>(h), prefilled);
+        spans.xp.assign(spans.xp.size(), -7);
+        spans.xpcnt.assign(spans.xpcnt.size(), prefilled);
     }
     Target& run(const Coeffs& k)
     {
