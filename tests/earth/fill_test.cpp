@@ -115,6 +115,10 @@ constexpr double centre = std::numeric_limits<double>::quiet_NaN();
 const Case cases[] = {
     {"Cape Cod straight down, 1.01", 41.7, -70.0, 1.01, centre, centre},
     {"Norway, horizon to the west, 1.01", 62, 5, 1.01, 62, -5},
+    {"Italy, limb to the east, 1.1", 42, 12.5, 1.1, 42, 40},
+    {"date line, 3", 0, 180, 3, centre, centre},
+    {"Gibraltar at magnification 3, 2", 36, -5.6, 2, 36, -5.6, 0, 3},
+    {"Tierra del Fuego rolled, 1.05", -54, -68, 1.05, -60, -60, 70},
     {"North Pole, 2", 90, 0, 2, centre, centre},
     {"South Pole, 2", -90, 0, 2, centre, centre},
     {"date line, 10", 10, -175, 10, centre, centre},
