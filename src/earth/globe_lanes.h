@@ -2,27 +2,31 @@
 #include <cstdint>
 #include <vector>
 
-// The fast path's inner loop over one row of the textured globe, compiled once
-// for each vector width; each copy runs only on a processor that has it.
+// The fast path's inner loop over eight rows of the textured globe, compiled
+// once for each vector width; each copy runs only on a processor that has it.
 
-// One run of rays from the eye: their directions, each the exact path's, in
-// arrays padded with zero directions (which miss) to a multiple of 8, and
-// where to put each ray's result: the index of its texel, or miss for a ray
-// that misses the sphere, or exact when the approximate angles lie too near a
-// texel edge for their error bound and the pixel must be recomputed exactly.
+// Eight rows side by side, a lane each: each lane's first ray (the exact
+// path's), how many rays its row has, and the step to a row's next ray, which
+// the kernel adds lane by lane just as the exact path adds it. Step i of lane
+// j puts its result at texel[i * lanes + j]: the index of its texel, or miss
+// for a ray that misses the sphere, or exact when the approximate angles lie
+// too near a texel edge for their error bound; then the ray itself is left at
+// exact_rays[3 * (i * lanes + j)] for the pixel to be recomputed exactly.
+// Both arrays hold steps rounded up to even, times lanes, entries.
 struct RowRays {
     static constexpr int32_t miss = -1;
     static constexpr int32_t exact = -2;
-    static constexpr int32_t pad = 8;
+    static constexpr int32_t lanes = 8;
 
-    const double* dx;
-    const double* dy;
-    const double* dz;
-    int32_t* texel;
-    int32_t count;
+    double x[lanes], y[lanes], z[lanes];
+    int32_t count[lanes];
+    int32_t steps;
+    double rx, ry, rz;
     double ex, ey, ez, lift;
     double u_scale, v_scale;
     int32_t w, h;
+    int32_t* texel;
+    double* exact_rays;
 };
 
 using RowKernel = void (*)(const RowRays&);

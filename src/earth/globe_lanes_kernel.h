@@ -6,62 +6,187 @@
 
 namespace {
 
-// Lanes provides the vector type V of n doubles, its int32 counterpart I, and
-// sqrt, atan2 and asin on V. The rays' inputs take exactly the double
-// operations of the exact path, in its order; only the two angles differ,
-// within their documented bound of 3.5 ULP.
+// Lanes provides the vector types V of n doubles, F of 2n floats and I of n
+// int32; sqrt, atan2 and asin on V, atan2 on F, narrow (two V into one F),
+// widen (half of an F back into a V) and any (whether a lane of an I is set).
+// The rays and their hits take exactly the double operations of the exact
+// path, in its order; only the angles differ, within their documented bounds.
 template <class Lanes>
-void row_texels(const RowRays& r)
-{
+struct RowKernelBody {
     using V = typename Lanes::V;
+    using F = typename Lanes::F;
     using I = typename Lanes::I;
     using M = decltype(V{} < V{});
-    constexpr int32_t n = sizeof(V) / sizeof(double);
-    // A generous multiple of the angles' error bound (3.5 ULP, and as much
-    // again for the exact path's) and of the roundings of the scaling.
-    constexpr double margin = 0x1p-40;
-    const V zero{};
-    const V one = zero + 1.0;
-    for (int32_t i = 0; i < r.count; i += n) {
-        V dx, dy, dz;
-        __builtin_memcpy(&dx, r.dx + i, sizeof dx);
-        __builtin_memcpy(&dy, r.dy + i, sizeof dy);
-        __builtin_memcpy(&dz, r.dz + i, sizeof dz);
-        const V b = r.ex * dx + r.ey * dy + r.ez * dz;
-        const V dd = dx * dx + dy * dy + dz * dz;
-        const V disc = b * b - dd * r.lift;
-        // A miss's lanes get harmless operands, and stay out of the conversions.
-        const M hit = (disc >= 0.0) & (dd > 0.0);
-        const V root = Lanes::sqrt(hit != 0 ? disc : one);
-        const V t = (-b - root) / (hit != 0 ? dd : one);
-        const V px = r.ex + dx * t;
-        const V py = r.ey + dy * t;
-        const V pz = r.ez + dz * t;
+    static constexpr int32_t n = sizeof(V) / sizeof(double);
+    static constexpr int32_t groups = RowRays::lanes / n;
 
-        const V clamped = py < -1.0 ? -one : (py > 1.0 ? one : py);
-        const V us = hit != 0 ? Lanes::atan2(px, -pz) * r.u_scale : zero;
-        const V vs = hit != 0 ? Lanes::asin(clamped) * r.v_scale : zero;
-        const V uslack = (us < 0.0 ? -us : us) * margin;
-        const V vslack = (vs < 0.0 ? -vs : vs) * margin;
-        const I u = __builtin_convertvector(us - uslack, I);
-        const I v = __builtin_convertvector(vs - vslack, I);
-        // Every value within the slack truncates alike, the exact one too.
-        // The sign of a zero x decides between the two ends of the back
-        // meridian, which the approximation need not keep.
-        const M sure = (px != 0.0) & (hit != 0);
-        const I exact_ok = (u == __builtin_convertvector(us + uslack, I)) &
-                           (v == __builtin_convertvector(vs + vslack, I)) & __builtin_convertvector(sure, I);
-        const I hits = __builtin_convertvector(hit, I);
+    // The rays of a few steps, and what becomes of them, pass by pass: each
+    // pass is a short loop over this block, which stays in the first-level
+    // cache, and the calls into SLEEF have little live around them to save.
+    // A miss's lanes get harmless values, which stay out of the conversions.
+    static constexpr int32_t block_steps = 32;
+    static constexpr int32_t size = block_steps * RowRays::lanes;
+    struct Block {
+        alignas(64) double dx[size], dy[size], dz[size];
+        alignas(64) double px[size], py[size], pz[size];
+        alignas(64) double longitude[size], latitude[size];
+        alignas(64) int64_t hit[size];
+    };
 
-        I col = u + r.w / 2;
-        col = col < 0 ? 0 : col;
-        col = col >= r.w ? 0 : col;
-        I row = v + r.h / 2;
-        row = row < 0 ? 0 : row;
-        row = row > r.h - 1 ? r.h - 1 : row;
-        const I texel = hits == 0 ? RowRays::miss : (exact_ok != 0 ? row * r.w + col : RowRays::exact);
-        __builtin_memcpy(r.texel + i, &texel, sizeof texel);
+    static V load(const double* p)
+    {
+        V v;
+        __builtin_memcpy(&v, p, sizeof v);
+        return v;
     }
-}
+
+    template <class T>
+    static void store(void* p, T v)
+    {
+        __builtin_memcpy(p, &v, sizeof v);
+    }
+
+    static V abs(V x) { return x < 0.0 ? -x : x; }
+
+    // Steps [0, steps) of every lane from the rays dx, dy, dz on, which it
+    // leaves at the next step.
+    static void meet(const RowRays& r, Block& b, int32_t first, int32_t steps, V* dx, V* dy, V* dz, const I* count)
+    {
+        const V one = V{} + 1.0;
+        for (int32_t s = 0; s < steps; ++s)
+            for (int32_t g = 0; g < groups; ++g) {
+                const int32_t k = s * RowRays::lanes + g * n;
+                const V x = dx[g], y = dy[g], z = dz[g];
+                const V bb = r.ex * x + r.ey * y + r.ez * z;
+                const V dd = x * x + y * y + z * z;
+                const V disc = bb * bb - dd * r.lift;
+                const M active = __builtin_convertvector(count[g] > first + s, M);
+                const M hit = active & (disc >= 0.0) & (dd > 0.0);
+                const V root = Lanes::sqrt(hit != 0 ? disc : one);
+                const V t = (-bb - root) / (hit != 0 ? dd : one);
+                store(b.dx + k, x);
+                store(b.dy + k, y);
+                store(b.dz + k, z);
+                store(b.px + k, r.ex + x * t);
+                store(b.py + k, r.ey + y * t);
+                store(b.pz + k, r.ez + z * t);
+                store(b.hit + k, hit);
+                dx[g] = x + r.rx;
+                dy[g] = y + r.ry;
+                dz[g] = z + r.rz;
+            }
+    }
+
+    static void angles(const RowRays& r, Block& b, int32_t rays)
+    {
+        for (int32_t k = 0; k < rays; k += 2 * n) {
+            const F x = Lanes::narrow(load(b.px + k), load(b.px + k + n));
+            const F z = Lanes::narrow(-load(b.pz + k), -load(b.pz + k + n));
+            const F longitude = Lanes::atan2(x, z);
+            store(b.longitude + k, Lanes::widen(longitude, 0) * r.u_scale);
+            store(b.longitude + k + n, Lanes::widen(longitude, 1) * r.u_scale);
+        }
+        const V one = V{} + 1.0;
+        for (int32_t k = 0; k < rays; k += n) {
+            const V y = load(b.py + k);
+            store(b.latitude + k, Lanes::asin(y < -1.0 ? -one : (y > 1.0 ? one : y)) * r.v_scale);
+        }
+    }
+
+    // The hits whose float longitude keeps its bound: rounding to float
+    // moves a coordinate by 2^-24 of itself, or by 2^-150 below the normal
+    // floats, which moves the angle of a point at least 2^-100 from the axis
+    // by no more than 2^-50.
+    static M float_safe(V x, V z)
+    {
+        const V ax = abs(x), az = abs(z);
+        const V m = ax > az ? ax : az;
+        return (m >= 0x1p-100) & (m <= 0x1p100);
+    }
+
+    // Truncates s - slack and s + slack; the lanes where they agree truncate
+    // every value between them alike, the exact one among them.
+    static I truncate(V s, V slack, I& agree)
+    {
+        const I lo = __builtin_convertvector(s - slack, I);
+        agree = lo == __builtin_convertvector(s + slack, I);
+        return lo;
+    }
+
+    // The texels of the hits from their angles. Rounding a hit to float moves
+    // its longitude by at most 2^-23 of itself (the point's two coordinates
+    // each by 2^-24 of themselves), and the float atan2 lies within 3.5 float
+    // ULPs of the rounded point's, or FLT_MIN; the slack is well over the
+    // sum. Where that is not enough, the double atan2 decides, its 3.5 double
+    // ULPs (with as much again for the exact path's own angle and the
+    // scalings' roundings) well inside the slack of 2^-40 also given to the
+    // double asin; a lane still too near an edge is left to the exact path.
+    static void texels(const RowRays& r, const Block& b, int32_t rays, int32_t* out, double* exact_rays)
+    {
+        const V zero{};
+        for (int32_t k = 0; k < rays; k += n) {
+            M hit;
+            __builtin_memcpy(&hit, b.hit + k, sizeof hit);
+            const I hits = __builtin_convertvector(hit, I);
+            const V px = load(b.px + k);
+            V us = hit != 0 ? load(b.longitude + k) : zero;
+            I u_agree;
+            I u = truncate(us, abs(us) * 0x1p-19 + r.u_scale * 0x1p-40, u_agree);
+            if (Lanes::any(hits & ~(u_agree & __builtin_convertvector(float_safe(px, load(b.pz + k)), I)))) {
+                us = hit != 0 ? Lanes::atan2(px, -load(b.pz + k)) * r.u_scale : zero;
+                u = truncate(us, abs(us) * 0x1p-40, u_agree);
+            }
+            const V vs = hit != 0 ? load(b.latitude + k) : zero;
+            I v_agree;
+            const I v = truncate(vs, abs(vs) * 0x1p-40, v_agree);
+            // The sign of a zero x decides between the two ends of the back
+            // meridian, which the approximations need not keep.
+            const I sure = u_agree & v_agree & __builtin_convertvector(px != 0.0, I) & hits;
+
+            I col = u + r.w / 2;
+            col = col < 0 ? 0 : col;
+            col = col >= r.w ? 0 : col;
+            I row = v + r.h / 2;
+            row = row < 0 ? 0 : row;
+            row = row > r.h - 1 ? r.h - 1 : row;
+            const I texel = hits == 0 ? RowRays::miss : (sure != 0 ? row * r.w + col : RowRays::exact);
+            store(out + k, texel);
+            if (Lanes::any(hits & ~sure)) keep_exact_rays(b, k, texel, exact_rays + 3 * k);
+        }
+    }
+
+    static void keep_exact_rays(const Block& b, int32_t k, I texel, double* rays)
+    {
+        for (int32_t l = 0; l < n; ++l) {
+            if (texel[l] != RowRays::exact) continue;
+            rays[3 * l] = b.dx[k + l];
+            rays[3 * l + 1] = b.dy[k + l];
+            rays[3 * l + 2] = b.dz[k + l];
+        }
+    }
+
+    static void run(const RowRays& r)
+    {
+        V dx[groups], dy[groups], dz[groups];
+        I count[groups];
+        for (int32_t g = 0; g < groups; ++g) {
+            dx[g] = load(r.x + g * n);
+            dy[g] = load(r.y + g * n);
+            dz[g] = load(r.z + g * n);
+            __builtin_memcpy(&count[g], r.count + g * n, sizeof(I));
+        }
+        // Whole pairs of steps, so that every float atan2 has two vectors.
+        const int32_t steps = (r.steps + 1) / 2 * 2;
+        Block b;
+        for (int32_t first = 0; first < steps; first += block_steps) {
+            const int32_t m = steps - first < block_steps ? steps - first : block_steps;
+            const int32_t rays = m * RowRays::lanes;
+            const int32_t at = first * RowRays::lanes;
+            meet(r, b, first, m, dx, dy, dz, count);
+            angles(r, b, rays);
+            texels(r, b, rays, r.texel + at, r.exact_rays + 3 * at);
+        }
+    }
+};
 
 }  // namespace

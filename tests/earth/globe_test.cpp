@@ -121,9 +121,12 @@ std::vector<Shot> shots()
             out.push_back({aim(lat, 180, miles, 0, 1, 97, 61, rng), 97, 61, 101, 2});
     // The centre column along a meridian on a texel edge, the centre pixel on
     // a parallel on one too: the kernels' angles fall either side of them.
-    for (int k = 0; k < 16; ++k) {
+    // The last two edges are a column from the map's centre, where an error
+    // of the angles is largest against the angle itself.
+    for (int k = 0; k < 18; ++k) {
         const double miles = 5 * std::pow(20000, unit(rng));
-        out.push_back({aim(k % 2 ? 45 : -45, k * 45 - 180, miles, 0, 1, 64, 48, rng), 64, 48, 64, k % 2});
+        const double lon = k < 16 ? k * 45 - 180 : k == 16 ? 360.0 / 2048 : -360.0 / 1000;
+        out.push_back({aim(k % 2 ? 45 : -45, lon, miles, 0, 1, 64, 48, rng), 64, 48, 64, k % 2});
     }
     for (const double miles : {5.0, 1500.0, 8000.0, 100000.0}) {
         Shot s{aim(20, 40, miles, 0, 1, 64, 48, rng), 64, 48, 64, 0};
@@ -136,9 +139,11 @@ std::vector<Shot> shots()
     for (double side : {-1.0, 1.0})
         out.push_back({look_at(200, 150, {side, 0, -1}, {side, 0, 0}), 200, 150, 203, 1});
     // Eyes very far or very close, and magnifications very small or very
-    // large, give huge roots of the row quadratic.
+    // large, give huge roots of the row quadratic; the last eye is off the
+    // pole's axis by less than the smallest float.
     const double low = lowest_eye_dist;
-    for (const Vec3& eye : {Vec3{0, 0, -1e12}, Vec3{0, 0, -low}, Vec3{1e-9, -low, 0}, Vec3{0.3, 0.2, -1.0000001}})
+    for (const Vec3& eye : {Vec3{0, 0, -1e12}, Vec3{0, 0, -low}, Vec3{1e-9, -low, 0}, Vec3{0.3, 0.2, -1.0000001},
+                            Vec3{1e-45, 3, 3e-45}})
         for (double mag : {1e-9, 1e-3, 1.0, 1e6, 1e12})
             for (const Vec3& fwd : {-eye, Vec3{1, 0, 0}, Vec3{0.2, 0.1, 1}})
                 out.push_back({look_at(64, 48, eye, eye + fwd, 0, mag), 64, 48, 70, 2, false});
