@@ -24,9 +24,7 @@ void startup(App& app, Platform& platform, int argc, char** argv)
 void load_data(App& app, Platform& platform)
 {
     build_palette(app.palette);
-    load_texture(app, platform);
-    load_map_data(app, platform);
-    load_star_catalogue(app, platform);
+    load_all_data(app, platform);
 }
 
 void start_clocks(App& app, Platform& platform)
