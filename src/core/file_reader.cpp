@@ -1,4 +1,5 @@
 #include "core/file_reader.h"
+#include "core/prefault.h"
 
 #include <cerrno>
 #include <cstring>
@@ -56,7 +57,7 @@ std::string read_whole_file(const std::string& path, size_t max_bytes, std::vect
     std::string reason = why_not_regular(st, max_bytes);
     try {
         if (reason.empty()) {
-            bytes.reserve(static_cast<size_t>(st.st_size));
+            reserve_prefaulted(bytes, static_cast<size_t>(st.st_size));
             reason = read_all(file.fd, max_bytes, bytes);
         }
     } catch (const std::bad_alloc&) {

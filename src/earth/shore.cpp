@@ -5,6 +5,7 @@
 
 #include "earth/huffman.h"
 #include "earth/shore_build.h"
+#include "core/prefault.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ template <class T>
 bool allot(std::vector<T>& array, size_t count)
 {
     try {
+        reserve_prefaulted(array, count);
         array.resize(count);
         return true;
     } catch (const std::bad_alloc&) {

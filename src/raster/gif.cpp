@@ -8,6 +8,7 @@
 
 #include "core/file_reader.h"
 #include "raster/lzw.h"
+#include "core/prefault.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ bool join_sub_blocks(Cursor& in, std::vector<uint8_t>& out)
 {
     const size_t start = in.pos;
     if (!skip_sub_blocks(in)) return false;
-    out.reserve(in.pos - start);
+    reserve_prefaulted(out, in.pos - start);
     for (size_t p = start; in.data[p] != 0; p += 1 + in.data[p])
         out.insert(out.end(), in.data + p + 1, in.data + p + 1 + in.data[p]);
     return true;
@@ -146,7 +147,9 @@ int decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& pale
     try {
         if (const char* reason = parse(in, h, info)) return refuse(info, reason);
         if (!may_fill(h)) return refuse(info, "the image data ends before the last row");
-        fresh.pic.resize(static_cast<size_t>(h.layout.width) * static_cast<size_t>(h.layout.kept_rows));
+        const size_t pixels = static_cast<size_t>(h.layout.width) * static_cast<size_t>(h.layout.kept_rows);
+        reserve_prefaulted(fresh.pic, pixels);
+        fresh.pic.resize(pixels);
         if (const char* reason = lzw_decode(h.lzw, h.layout, fresh.pic.data())) return refuse(info, reason);
     } catch (const std::bad_alloc&) {
         message = "Out of memory (pic)";

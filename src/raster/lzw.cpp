@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -21,7 +22,9 @@ struct BitReader {
         if (pos + static_cast<uint64_t>(width) > static_cast<uint64_t>(bytes.size()) * 8) return false;
         const uint64_t i = pos >> 3;
         // A 12-bit code at bit offset 7 spans three bytes.
-        const uint32_t word = byte_at(i) | byte_at(i + 1) << 8 | byte_at(i + 2) << 16;
+        const uint8_t* at = bytes.data() + i;
+        const uint32_t word = i + 3 <= bytes.size() ? at[0] | at[1] << 8 | at[2] << 16
+                                                    : byte_at(i) | byte_at(i + 1) << 8 | byte_at(i + 2) << 16;
         code = static_cast<int32_t>((word >> (pos & 7)) & ((1u << width) - 1));
         pos += static_cast<uint64_t>(width);
         return true;
@@ -69,6 +72,12 @@ struct PixelSink {
     {
     }
 
+    // Whether n pixels fit in the row without completing it.
+    bool room_for(int32_t n) const { return x + n < layout.width; }
+
+    // Where the next pixel goes, counted from pic's start.
+    size_t position() const { return static_cast<size_t>(out - pic) + static_cast<size_t>(x); }
+
     // True once every kept row is complete.
     bool put(uint8_t pixel)
     {
@@ -89,8 +98,36 @@ struct PixelSink {
 struct StringTable {
     std::array<int32_t, max_codes + 1> prefix;
     std::array<uint8_t, max_codes + 1> suffix;
+    std::array<int32_t, max_codes + 1> length;
+    std::array<size_t, max_codes + 1> offset;
     std::array<uint8_t, max_codes> stack;
+
+    // The string of code, written backwards from its last pixel straight
+    // into out; gives its first pixel.
+    uint8_t write(int32_t code, uint8_t* out) const
+    {
+        for (int32_t i = length[static_cast<size_t>(code)] - 1; i > 0; --i) {
+            out[i] = suffix[static_cast<size_t>(code)];
+            code = prefix[static_cast<size_t>(code)];
+        }
+        out[0] = static_cast<uint8_t>(code);
+        return out[0];
+    }
 };
+
+// Copies a string of n pixels forwards from earlier in the picture, pixel by
+// pixel where the two overlap. A short one goes as one block of 16, whose
+// bytes past the string are rewritten by the strings that follow, as long as
+// the block stays inside the picture.
+void copy_string(const uint8_t* from, uint8_t* to, int32_t n, const uint8_t* end)
+{
+    constexpr int32_t block = 16;
+    if (n <= block && to - from >= block && end - to >= block) {
+        std::memcpy(to, from, block);
+        return;
+    }
+    for (int32_t i = 0; i < n; ++i) to[i] = from[i];
+}
 
 }  // namespace
 
@@ -109,9 +146,12 @@ const char* lzw_decode(const LzwData& data, const PictureLayout& layout, uint8_t
     for (int32_t i = 0; i < clear; ++i) {
         table.prefix[static_cast<size_t>(i)] = i;
         table.suffix[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+        table.length[static_cast<size_t>(i)] = 1;
     }
     BitReader bits{data.bytes};
     PixelSink sink(layout, pic);
+    const bool in_order = !layout.interlaced;
+    const uint8_t* pic_end = pic + static_cast<size_t>(layout.width) * static_cast<size_t>(layout.kept_rows);
 
     for (;;) {
         int32_t code = 0;
@@ -131,24 +171,41 @@ const char* lzw_decode(const LzwData& data, const PictureLayout& layout, uint8_t
             ++width;
         }
         const bool adding = next <= max_codes;
-        if (adding) table.prefix[static_cast<size_t>(next)] = code;
-
-        // Prefixes always name lower codes, so the walk ends at a root.
-        size_t depth = 0;
-        int32_t walk = code;
-        while (walk >= clear) {
-            table.stack[depth++] = table.suffix[static_cast<size_t>(walk)];
-            walk = table.prefix[static_cast<size_t>(walk)];
+        if (adding) {
+            table.prefix[static_cast<size_t>(next)] = code;
+            table.length[static_cast<size_t>(next)] = table.length[static_cast<size_t>(code)] + 1;
+            table.offset[static_cast<size_t>(next)] = sink.position();
         }
-        const auto first = static_cast<uint8_t>(walk);
-        table.stack[depth++] = first;
+
+        // A string that fits in the row goes straight there; one that ends
+        // a row goes pixel by pixel, and the sink moves on to the next row.
+        // Rows that arrive in order leave every entry's string in pic at the
+        // offset where it was written, so it is copied from there, pixel by
+        // pixel: the provisional entry's source runs into its own copy.
+        // Otherwise the string is walked; prefixes always name lower codes,
+        // so a walk ends at a root.
+        const int32_t length = table.length[static_cast<size_t>(code)];
+        const bool direct = sink.room_for(length);
+        uint8_t first = 0;
+        if (direct && in_order && code > clear) {
+            const uint8_t* from = pic + table.offset[static_cast<size_t>(code)];
+            uint8_t* to = sink.out + sink.x;
+            copy_string(from, to, length, pic_end);
+            first = to[0];
+        } else {
+            first = table.write(code, direct ? sink.out + sink.x : table.stack.data());
+        }
         if (adding) {
             table.suffix[static_cast<size_t>(next)] = first;
             table.suffix[static_cast<size_t>(next - 1)] = first;
             ++next;
         }
-        while (depth > 0) {
-            if (sink.put(table.stack[--depth])) return nullptr;
+        if (direct) {
+            sink.x += length;
+            continue;
+        }
+        for (int32_t i = 0; i < length; ++i) {
+            if (sink.put(table.stack[static_cast<size_t>(i)])) return nullptr;
         }
     }
 }

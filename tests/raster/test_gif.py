@@ -72,9 +72,17 @@ class Case(unittest.TestCase):
             f.write(body)
         return self.path(name)
 
-    def pillow_gif(self, name, width, height, colours, **save):
+    def pixels(self, count, colours, runs=False):
+        """Noise, or runs of up to 300 pixels of one colour, whose codes name
+        strings long enough to cross rows and to repeat their own start."""
+        out = []
+        while len(out) < count:
+            out += [self.rng.randrange(colours)] * (self.rng.randrange(1, 300) if runs else 1)
+        return out[:count]
+
+    def pillow_gif(self, name, width, height, colours, runs=False, **save):
         im = Image.new("P", (width, height))
-        im.putdata([self.rng.randrange(colours) for _ in range(width * height)])
+        im.putdata(self.pixels(width * height, colours, runs))
         im.putpalette(self.palette(colours))
         im.save(self.path(name), optimize=False, **save)
         return self.path(name)
@@ -108,9 +116,11 @@ class Decoding(Case):
         # table many times (the encoder then sends clear codes mid-stream).
         for width, height, colours in [(2, 1, 2), (37, 18, 8), (101, 50, 256), (64, 100, 16),
                                        (63, 200, 32), (1000, 700, 4), (1024, 512, 256), (5, 2, 64)]:
-            for interlace in (False, True):
-                with self.subTest(size=(width, height), colours=colours, interlace=interlace):
-                    self.check(self.pillow_gif("p.gif", width, height, colours, interlace=interlace))
+            for interlace, runs in [(False, False), (True, False), (False, True), (True, True)]:
+                with self.subTest(size=(width, height), colours=colours, interlace=interlace, runs=runs):
+                    self.check(self.pillow_gif("p.gif", width, height, colours, runs, interlace=interlace))
+        # The shipped picture, whose long strings take the decoder's copies.
+        self.check(os.path.join(os.path.dirname(__file__), "..", "..", "data", "globe.gif"))
         # Comment, looping application block and graphic control (transparency).
         self.check(self.pillow_gif("ext.gif", 90, 40, 16, interlace=False, comment=b"c" * 1000, loop=0,
                                    transparency=3), colour_oracle=False)
@@ -140,7 +150,7 @@ class Decoding(Case):
                 (400, 200, 4, 2, {"clear_every": 100}, 1), (64, 40, 16, 4, {"clear_every": 1}, 255),
                 (4, 2, 2, 8, {}, 255)]:
             with self.subTest(options=options, block=block, code_size=code_size):
-                pixels = [self.rng.randrange(colours) for _ in range(width * height)]
+                pixels = self.pixels(width * height, colours, runs=block == 200)
                 gif = self.write("own.gif", gif_file(width, height, self.palette(colours), code_size,
                                                      lzw(pixels, code_size, **options), block))
                 with Image.open(gif) as ref:
