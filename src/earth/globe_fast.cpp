@@ -24,7 +24,7 @@ struct RowScratch {
     {
         const auto n = static_cast<size_t>(xres + 2) * RowRays::lanes;
         texel.resize(n);
-        exact_rays = std::make_unique_for_overwrite<double[]>(3 * n);
+        exact_rays.reset(new double[3 * n]);
     }
 };
 

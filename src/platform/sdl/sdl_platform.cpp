@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "core/constants.h"
+#include "core/workers.h"
+#include "platform/frame_colours.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_signals.h"
 #include "platform/time_zone.h"
@@ -152,11 +154,8 @@ void SdlPlatform::presentframe()
     void* target = nullptr;
     int target_pitch = 0;
     if (SDL_LockTexture(texture_, nullptr, &target, &target_pitch) != 0) return;
-    for (int32_t y = 0; y < height_; ++y) {
-        auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target) + static_cast<ptrdiff_t>(y) * target_pitch);
-        const uint8_t* in = frame_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
-        for (int32_t x = 0; x < width_; ++x) out[x] = colours_[in[x]];
-    }
+    colour_frame(frame_.data(), width_, height_, colours_.data(), static_cast<uint8_t*>(target),
+                 static_cast<size_t>(target_pitch), core_count());
     SDL_UnlockTexture(texture_);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/workers.h"
+#include "platform/frame_colours.h"
 #include "platform/key_table.h"
 #include "platform/time_zone.h"
 
@@ -192,7 +194,8 @@ void WebPlatform::unlockframe() { locked_ = false; }
 
 void WebPlatform::presentframe()
 {
-    for (size_t i = 0; i < frame_.size(); ++i) rgba_[i] = colours_[frame_[i]];
+    colour_frame(frame_.data(), width_, height_, colours_.data(), reinterpret_cast<uint8_t*>(rgba_.data()),
+                 static_cast<size_t>(width_) * sizeof(uint32_t), core_count());
     web_canvas_put(rgba_.data(), static_cast<int>(rgba_.size() * sizeof(uint32_t)));
 }
 
