@@ -1,12 +1,18 @@
 #include "core/workers.h"
 
+#include <exception>
 #include <thread>
 #include <vector>
 
 void run_workers(int32_t workers, const std::function<void()>& work)
 {
     std::vector<std::thread> helpers;
-    for (int32_t i = 1; i < workers; ++i) helpers.emplace_back(work);
+    // The work is handed out in pieces, so a thread the system refuses only
+    // leaves more of them to the threads already running.
+    try {
+        for (int32_t i = 1; i < workers; ++i) helpers.emplace_back(work);
+    } catch (const std::exception&) {
+    }
     work();
     for (std::thread& helper : helpers) helper.join();
 }

@@ -22,7 +22,8 @@ struct Chunks {
 };
 
 // Runs work on `workers` threads at once, the calling one among them, and
-// returns when every one has finished.
+// returns when every one has finished; fewer when the system will start no
+// more threads, so work must share itself out, as through Chunks.
 void run_workers(int32_t workers, const std::function<void()>& work);
 
 // One worker per core the process may use.
