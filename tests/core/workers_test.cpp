@@ -30,7 +30,8 @@ bool shares_out(int32_t workers, int32_t pieces)
 TEST(Workers, EveryPieceOnceAlsoWhenNoThreadCanStart)
 {
     for (const int32_t workers : {1, 2, 7})
-        for (const int32_t pieces : {0, 1, 2, 100}) EXPECT_TRUE(shares_out(workers, pieces)) << workers << " " << pieces;
+        for (const int32_t pieces : {0, 1, 2, 100})
+            EXPECT_TRUE(shares_out(workers, pieces)) << workers << " " << pieces;
 #if !defined(__SANITIZE_ADDRESS__)
     // A child whose address space has no room for more threads' stacks than
     // the few that earlier threads may have left for reuse.
