@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <vector>
 
 #include "core/workers.h"
 #include "earth/globe_texel.h"
@@ -14,24 +13,18 @@ namespace {
 // few enough to balance the disc's long middle rows against its short ones.
 constexpr int32_t rows_per_chunk = RowRays::lanes;
 
-// One worker's room for eight rows' results. The exact rays are written only
-// for the rare pixels that need them, so they are left uninitialised.
+// One worker's room for the pixels of eight rows left to the exact path,
+// written only for the rare pixels that need it, so left uninitialised.
 struct RowScratch {
-    std::vector<int32_t> texel;
+    std::unique_ptr<int32_t[]> exact_at;
     std::unique_ptr<double[]> exact_rays;
 
     explicit RowScratch(int32_t xres)
     {
         const auto n = static_cast<size_t>(xres + 2) * RowRays::lanes;
-        texel.resize(n);
+        exact_at.reset(new int32_t[n]);
         exact_rays.reset(new double[3 * n]);
     }
-};
-
-// Where a lane's results go: its row from column x0 on.
-struct LaneRow {
-    uint8_t* out = nullptr;
-    int32_t x0 = 0;
 };
 
 struct FastGlobe {
@@ -48,25 +41,23 @@ struct FastGlobe {
     {
         const Vec3 e = view.viewpos;
         const Texture& t = sampler.texture;
-        RowRays rays{{},
-                     {},
-                     {},
-                     {},
-                     0,
-                     view.viewright.x,
-                     view.viewright.y,
-                     view.viewright.z,
-                     e.x,
-                     e.y,
-                     e.z,
-                     lift,
-                     sampler.u_scale,
-                     sampler.v_scale,
-                     t.pic_width,
-                     t.pic_height,
-                     s.texel.data(),
-                     s.exact_rays.get()};
-        LaneRow lanes[RowRays::lanes];
+        int32_t exact_count = 0;
+        RowRays rays{};
+        rays.rx = view.viewright.x;
+        rays.ry = view.viewright.y;
+        rays.rz = view.viewright.z;
+        rays.ex = e.x;
+        rays.ey = e.y;
+        rays.ez = e.z;
+        rays.lift = lift;
+        rays.u_scale = sampler.u_scale;
+        rays.v_scale = sampler.v_scale;
+        rays.w = t.pic_width;
+        rays.h = t.pic_height;
+        rays.pic = t.pic.data();
+        rays.exact_at = s.exact_at.get();
+        rays.exact_rays = s.exact_rays.get();
+        rays.exact_count = &exact_count;
         int32_t used = 0;
         for (int32_t y = begin; y < end; ++y) {
             int32_t x0 = 0, x1 = 0;
@@ -77,29 +68,17 @@ struct FastGlobe {
             rays.z[used] = dir.z;
             rays.count[used] = x1 - x0;
             rays.steps = std::max(rays.steps, x1 - x0);
-            lanes[used++] = {frame.row(y), x0};
+            rays.out[used++] = frame.row(y) + x0;
         }
         if (used == 0) return;
         kernel(rays);
-        for (int32_t j = 0; j < used; ++j) draw_lane(s, j, rays.count[j], lanes[j].out + lanes[j].x0);
-    }
-
-    void draw_lane(const RowScratch& s, int32_t lane, int32_t count, uint8_t* out) const
-    {
-        const Vec3 e = view.viewpos;
-        for (int32_t i = 0; i < count; ++i) {
-            const auto k = static_cast<size_t>(i) * RowRays::lanes + static_cast<size_t>(lane);
-            const int32_t texel = s.texel[k];
-            if (texel >= 0) {
-                out[i] = sampler.texture.pic[static_cast<size_t>(texel)];
-            } else if (texel == RowRays::miss) {
-                out[i] = 0;
-            } else {
-                const double* ray = &s.exact_rays[3 * k];
-                const Vec3 dir{ray[0], ray[1], ray[2]};
-                double t = 0;
-                out[i] = nearer_hit(e, lift, dir, t) ? sampler.at(e + dir * t) : 0;
-            }
+        for (int32_t i = 0; i < exact_count; ++i) {
+            const int32_t at = s.exact_at[static_cast<size_t>(i)];
+            const double* ray = &s.exact_rays[3 * static_cast<size_t>(i)];
+            const Vec3 dir{ray[0], ray[1], ray[2]};
+            double hit = 0;
+            rays.out[at % RowRays::lanes][at / RowRays::lanes] =
+                nearer_hit(e, lift, dir, hit) ? sampler.at(e + dir * hit) : 0;
         }
     }
 };

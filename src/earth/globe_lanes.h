@@ -8,14 +8,12 @@
 // Eight rows side by side, a lane each: each lane's first ray (the exact
 // path's), how many rays its row has, and the step to a row's next ray, which
 // the kernel adds lane by lane just as the exact path adds it. Step i of lane
-// j puts its result at texel[i * lanes + j]: the index of its texel, or miss
-// for a ray that misses the sphere, or exact when the approximate angles lie
-// too near a texel edge for their error bound; then the ray itself is left at
-// exact_rays[3 * (i * lanes + j)] for the pixel to be recomputed exactly.
-// Both arrays hold steps rounded up to even, times lanes, entries.
+// j draws pixel out[j][i]: the texel its ray meets, or 0 for a ray that
+// misses the sphere. A pixel whose approximate angles lie too near a texel
+// edge for their error bound is left for the exact path: its index
+// i * lanes + j goes to exact_at and its ray to exact_rays, and exact_count
+// counts them; both arrays have room for every pixel.
 struct RowRays {
-    static constexpr int32_t miss = -1;
-    static constexpr int32_t exact = -2;
     static constexpr int32_t lanes = 8;
 
     double x[lanes], y[lanes], z[lanes];
@@ -25,8 +23,11 @@ struct RowRays {
     double ex, ey, ez, lift;
     double u_scale, v_scale;
     int32_t w, h;
-    int32_t* texel;
+    const uint8_t* pic;
+    uint8_t* out[lanes];
+    int32_t* exact_at;
     double* exact_rays;
+    int32_t* exact_count;
 };
 
 using RowKernel = void (*)(const RowRays&);

@@ -121,7 +121,7 @@ struct RowKernelBody {
     // ULPs (with as much again for the exact path's own angle and the
     // scalings' roundings) well inside the slack of 2^-40 also given to the
     // double asin; a lane still too near an edge is left to the exact path.
-    static void texels(const RowRays& r, const Block& b, int32_t rays, int32_t* out, double* exact_rays)
+    static void texels(const RowRays& r, const Block& b, int32_t first, int32_t rays)
     {
         const V zero{};
         for (int32_t k = 0; k < rays; k += n) {
@@ -149,19 +149,33 @@ struct RowKernelBody {
             I row = v + r.h / 2;
             row = row < 0 ? 0 : row;
             row = row > r.h - 1 ? r.h - 1 : row;
-            const I texel = hits == 0 ? RowRays::miss : (sure != 0 ? row * r.w + col : RowRays::exact);
-            store(out + k, texel);
-            if (Lanes::any(hits & ~sure)) keep_exact_rays(b, k, texel, exact_rays + 3 * k);
+            // A miss, and a pixel left to the exact path, draw 0 for now.
+            const I texel = sure != 0 ? row * r.w + col : -1;
+            const int32_t step = first + k / RowRays::lanes;
+            draw(r, step, k % RowRays::lanes, texel);
+            if (Lanes::any(hits & ~sure)) keep_exact_rays(r, b, k, step, hits & ~sure);
         }
     }
 
-    static void keep_exact_rays(const Block& b, int32_t k, I texel, double* rays)
+    static void draw(const RowRays& r, int32_t step, int32_t lane, I texel)
     {
         for (int32_t l = 0; l < n; ++l) {
-            if (texel[l] != RowRays::exact) continue;
-            rays[3 * l] = b.dx[k + l];
-            rays[3 * l + 1] = b.dy[k + l];
-            rays[3 * l + 2] = b.dz[k + l];
+            if (step >= r.count[lane + l]) continue;
+            const int32_t t = texel[l];
+            r.out[lane + l][step] = t >= 0 ? r.pic[t] : 0;
+        }
+    }
+
+    static void keep_exact_rays(const RowRays& r, const Block& b, int32_t k, int32_t step, I exact)
+    {
+        const int32_t lane = k % RowRays::lanes;
+        for (int32_t l = 0; l < n; ++l) {
+            if (exact[l] == 0) continue;
+            const int32_t e = (*r.exact_count)++;
+            r.exact_at[e] = step * RowRays::lanes + lane + l;
+            r.exact_rays[3 * e] = b.dx[k + l];
+            r.exact_rays[3 * e + 1] = b.dy[k + l];
+            r.exact_rays[3 * e + 2] = b.dz[k + l];
         }
     }
 
@@ -181,10 +195,9 @@ struct RowKernelBody {
         for (int32_t first = 0; first < steps; first += block_steps) {
             const int32_t m = steps - first < block_steps ? steps - first : block_steps;
             const int32_t rays = m * RowRays::lanes;
-            const int32_t at = first * RowRays::lanes;
             meet(r, b, first, m, dx, dy, dz, count);
             angles(r, b, rays);
-            texels(r, b, rays, r.texel + at, r.exact_rays + 3 * at);
+            texels(r, b, first, rays);
         }
     }
 };
