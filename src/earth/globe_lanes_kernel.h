@@ -27,7 +27,7 @@ struct RowKernelBody {
     static constexpr int32_t block_steps = 32;
     static constexpr int32_t size = block_steps * RowRays::lanes;
     struct Block {
-        alignas(64) double dx[size], dy[size], dz[size];
+        double x0[RowRays::lanes], y0[RowRays::lanes], z0[RowRays::lanes];  // each lane's first ray
         alignas(64) double px[size], py[size], pz[size];
         alignas(64) double longitude[size], latitude[size];
         alignas(64) int64_t hit[size];
@@ -53,6 +53,11 @@ struct RowKernelBody {
     static void meet(const RowRays& r, Block& b, int32_t first, int32_t steps, V* dx, V* dy, V* dz, const I* count)
     {
         const V one = V{} + 1.0;
+        for (int32_t g = 0; g < groups; ++g) {
+            store(b.x0 + g * n, dx[g]);
+            store(b.y0 + g * n, dy[g]);
+            store(b.z0 + g * n, dz[g]);
+        }
         for (int32_t s = 0; s < steps; ++s)
             for (int32_t g = 0; g < groups; ++g) {
                 const int32_t k = s * RowRays::lanes + g * n;
@@ -64,9 +69,6 @@ struct RowKernelBody {
                 const M hit = active & (disc >= 0.0) & (dd > 0.0);
                 const V root = Lanes::sqrt(hit != 0 ? disc : one);
                 const V t = (-bb - root) / (hit != 0 ? dd : one);
-                store(b.dx + k, x);
-                store(b.dy + k, y);
-                store(b.dz + k, z);
                 store(b.px + k, r.ex + x * t);
                 store(b.py + k, r.ey + y * t);
                 store(b.pz + k, r.ez + z * t);
@@ -166,16 +168,24 @@ struct RowKernelBody {
         }
     }
 
+    // A ray is stepped again from its lane's first one in the block, as the
+    // exact path steps it.
     static void keep_exact_rays(const RowRays& r, const Block& b, int32_t k, int32_t step, I exact)
     {
         const int32_t lane = k % RowRays::lanes;
         for (int32_t l = 0; l < n; ++l) {
             if (exact[l] == 0) continue;
+            double x = b.x0[lane + l], y = b.y0[lane + l], z = b.z0[lane + l];
+            for (int32_t i = 0; i < k / RowRays::lanes; ++i) {
+                x = x + r.rx;
+                y = y + r.ry;
+                z = z + r.rz;
+            }
             const int32_t e = (*r.exact_count)++;
             r.exact_at[e] = step * RowRays::lanes + lane + l;
-            r.exact_rays[3 * e] = b.dx[k + l];
-            r.exact_rays[3 * e + 1] = b.dy[k + l];
-            r.exact_rays[3 * e + 2] = b.dz[k + l];
+            r.exact_rays[3 * e] = x;
+            r.exact_rays[3 * e + 1] = y;
+            r.exact_rays[3 * e + 2] = z;
         }
     }
 
