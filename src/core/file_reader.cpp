@@ -1,5 +1,4 @@
 #include "core/file_reader.h"
-#include "core/prefault.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,6 +6,8 @@
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "core/prefault.h"
 
 namespace {
 

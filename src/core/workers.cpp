@@ -22,6 +22,11 @@ int32_t core_count()
 #if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
     return 1;  // a web page built without threads can start none
 #endif
-    const unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : static_cast<int32_t>(n);
+    // Asked once: the answer reads a file of the system's, and every frame
+    // wants it.
+    static const int32_t cores = [] {
+        const unsigned n = std::thread::hardware_concurrency();
+        return n == 0 ? 1 : static_cast<int32_t>(n);
+    }();
+    return cores;
 }

@@ -75,7 +75,8 @@ struct PixelSink {
     // Whether n pixels fit in the row without completing it.
     bool room_for(int32_t n) const { return x + n < layout.width; }
 
-    // Where the next pixel goes, counted from pic's start.
+    // Where the next pixel goes, counted from pic's start, while the rows
+    // come in order (and so never into the scratch row).
     size_t position() const { return static_cast<size_t>(out - pic) + static_cast<size_t>(x); }
 
     // True once every kept row is complete.
@@ -174,7 +175,7 @@ const char* lzw_decode(const LzwData& data, const PictureLayout& layout, uint8_t
         if (adding) {
             table.prefix[static_cast<size_t>(next)] = code;
             table.length[static_cast<size_t>(next)] = table.length[static_cast<size_t>(code)] + 1;
-            table.offset[static_cast<size_t>(next)] = sink.position();
+            if (in_order) table.offset[static_cast<size_t>(next)] = sink.position();
         }
 
         // A string that fits in the row goes straight there; one that ends
