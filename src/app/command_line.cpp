@@ -51,11 +51,14 @@ int split_command_line(char* cmdline, char* argv[max_args])
     argv[0] = const_cast<char*>(program_title);
     if (cmdline[0] == '\0') return argc;
     if (!is_blank(cmdline[0])) argv[argc++] = cmdline;
-    for (char* p = cmdline + 1; *p != '\0'; ++p) {
+    char* p = cmdline + 1;
+    for (; *p != '\0'; ++p) {
         if (!is_blank(p[-1])) continue;
         p[-1] = '\0';
         if (!is_blank(*p) && argc < max_args) argv[argc++] = p;
     }
+    // One trailing blank must not stay on the last argument.
+    if (is_blank(p[-1])) p[-1] = '\0';
     return argc;
 }
 

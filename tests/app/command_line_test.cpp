@@ -15,6 +15,9 @@ TEST(CommandLine, SplitsKeepsSixtyFourEntriesAndTheEarlierWins)
         return Args(argv + 1, argv + argc);
     };
     EXPECT_EQ(split("  /800x600 \tshorex \"c d\""), (Args{"/800x600", "shorex", "\"c", "d\""}));
+    EXPECT_EQ(split(" a\tb  c "), (Args{"a", "b", "c"}));
+    EXPECT_EQ(split("x"), (Args{"x"}));
+    EXPECT_EQ(split("\t"), Args{});
     std::string line;
     for (int i = 0; i < 100; ++i) line += "a" + std::to_string(i) + " ";
     EXPECT_EQ(split(line).size(), 63u);
@@ -38,6 +41,15 @@ TEST(CommandLine, SplitsKeepsSixtyFourEntriesAndTheEarlierWins)
         {{"/800,600"}, 800, 600, "SHOREX.DAT", "BORDX.DAT", 0},
         {{"/1024"}, 1024, 480, "SHOREX.DAT", "BORDX.DAT", 0},
         {{"/x300"}, 0, 300, "SHOREX.DAT", "BORDX.DAT", 0},
+        // Every digit, and sizes past eight digits held where they saturate.
+        {{"/1920x1080"}, 1920, 1080, "SHOREX.DAT", "BORDX.DAT", 0},
+        {{"/2345x6789"}, 2345, 6789, "SHOREX.DAT", "BORDX.DAT", 0},
+        {{"/99999999x100000000"}, 99999999, 100000000, "SHOREX.DAT", "BORDX.DAT", 0},
+        {{"/999999999999x1000000009"}, 999999999, 100000000, "SHOREX.DAT", "BORDX.DAT", 0},
+        {{"/0x0"}, 0, 0, "SHOREX.DAT", "BORDX.DAT", 0},
+        {{"/"}, 0, 480, "SHOREX.DAT", "BORDX.DAT", 0},
+        {{"SH", "bO"}, 640, 480, "SH.dat", "bO.dat", 0},
+        {{"Sh.", "sb", "ob"}, 640, 480, "Sh.", "BORDX.DAT", 0},
         {{fits}, 640, 480, fits + ".dat", "BORDX.DAT", 0},
         {{fits + "x", "bo" + std::string(250, 'x')}, 640, 480, "SHOREX.DAT", "BORDX.DAT", 2},
     };

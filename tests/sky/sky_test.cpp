@@ -58,6 +58,42 @@ TEST(SkyDisc, LitShareFollowsThePhaseAngle)
         }
 }
 
+// Pixel by pixel against a sphere lit from one side: a ray through the
+// pixel that meets it shows lit where the surface faces the Sun. Bodies off
+// the line of sight, in a wide view, with the light from every side; only
+// pixels whose neighbours all agree are compared, as the edges may round
+// either way.
+TEST(SkyDisc, PaintsTheLitAndDarkPartsOfASphereAsRaysSeeThem)
+{
+    const auto model = [](const Camera& v, const Vec3& p, double radius, const Vec3& sun, double x, double y) {
+        const Vec3 w = pixel_ray(v, x, y), e = p * (-1 / radius);
+        const double b = dot(e, w), ww = dot(w, w), d = b * b - ww * (dot(e, e) - 1);
+        if (d < 0) return uint8_t{0};
+        const Vec3 normal = e + w * ((-b - std::sqrt(d)) / ww);
+        return dot(normal, sun) > 0 ? lit : dark;
+    };
+    for (int i = 0; i < 24; ++i) {
+        const double a = i * 0.7, b = i * 1.9;
+        const Vec3 sun = {std::cos(a) * std::cos(b), std::sin(b), std::sin(a) * std::cos(b)};
+        const Vec3 p = i % 2 ? Vec3{0.08 * std::cos(a), 0.06 * std::sin(b), 0.24} : Vec3{0, 0, 0.24};
+        SkyFrame s(320, 240, i % 2 ? 1.5 : 80);
+        const double diameter = i % 2 ? 86000 : 2160;
+        draw_disc(s.view, s.frame, s.spans, p, sun * 93, diameter, lit);
+        int wrong = 0, compared = 0;
+        for (int32_t y = 0; y < 240; ++y)
+            for (int32_t x = 0; x < 320; ++x) {
+                const uint8_t c = model(s.view, p, diameter * 5e-07, sun, x, y);
+                bool sure = true;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) sure = sure && model(s.view, p, diameter * 5e-07, sun, x + dx, y + dy) == c;
+                compared += sure && c != 0;
+                wrong += sure && s.at(x, y) != c;
+            }
+        EXPECT_EQ(wrong, 0) << i;
+        EXPECT_GT(compared, 3000) << i;
+    }
+}
+
 TEST(SkyDisc, ClippedToTheFrameAndNothingInTheViewersPlaneOrBehind)
 {
     for (auto [cx, cy] : {std::pair{-20.0, 120.0}, {160.0, 0.0}, {319.0, 239.0}, {330.0, 250.0}}) {
