@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using Args = std::vector<std::string>;
@@ -22,10 +23,14 @@ TEST(CommandLine, SplitsKeepsSixtyFourEntriesAndTheEarlierWins)
     for (int i = 0; i < 100; ++i) line += "a" + std::to_string(i) + " ";
     EXPECT_EQ(split(line).size(), 63u);
     EXPECT_EQ(split(line).back(), "a62");
-    char a0[] = "globe", a1[] = "--window", a2[] = "-h";
-    char* flags[] = {a0, a1, a2};
-    const Flags f = scan_flags(3, flags);
-    EXPECT_TRUE(f.window && f.help && !f.version);
+    for (auto [args, window, help, version] : {std::tuple{Args{"--window", "-h"}, true, true, false},
+                                               {Args{"--version", "--windows", "-H"}, false, false, true},
+                                               {Args{"/800x600", "--help"}, false, true, false}, {Args{}, false, false, false}}) {
+        std::vector<char*> argv{const_cast<char*>(program_title)};
+        for (auto& a : args) argv.push_back(a.data());
+        const Flags f = scan_flags(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(std::tie(f.window, f.help, f.version), std::tie(window, help, version)) << args.size();
+    }
 
     const std::string fits = "sh" + std::string(249, 'x');  // with ".dat" and NUL, 256 bytes
     const struct {
