@@ -24,11 +24,14 @@ TimeState at(int32_t h, int32_t mi, int32_t s, long bias, long standard_bias = 0
 // the year; these are the edges they do not reach.
 TEST(Status, LinesAtTheirEdges)
 {
-    TimeState leap = at(0, 0, 0, 0);
+    TimeState leap = at(0, 0, 0, 0), first = at(0, 0, 0, 0), last = at(0, 0, 0, 0);
     set_clock(leap, {2000, 2, 29, 0, 0, 0});
+    set_clock(first, {2001, 1, 1, 0, 0, 0});
+    set_clock(last, {1999, 12, 31, 23, 59, 59});
     const Vec3 sydney = position_at_degrees(-33.5, 151.25);
     const std::pair<std::string, std::string> lines[] = {
         {date_line(leap), "FEBRUARY 29, 2000 (TUESDAY)"},
+        {date_line(first) + date_line(last), "JANUARY 1, 2001 (MONDAY)DECEMBER 31, 1999 (FRIDAY)"},
         {time_line(at(0, 0, 0, 300)), "12:00:00 AM Zone (UT-05:00)"},
         {time_line(at(13, 5, 7, 330)), " 1:05:07 PM Zone (UT-05:30)"},
         {time_line(at(23, 0, 0, 0)), "11:00:00 PM Zone (UT+00:00)"},
