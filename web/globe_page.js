@@ -3,7 +3,9 @@
 // the page into the program's file system before start-up (a file the server
 // lacks is simply not there, as on a disk); the page's address gives the
 // command line: ?size=WxH, and ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a
-// fixed moment and view.
+// fixed moment and view. A page isolated from other origins (served with
+// the COOP and COEP headers) runs the build that shares the globe among
+// threads; any other runs the single-threaded one, which draws the same.
 (function () {
   const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
   const params = new URLSearchParams(location.search);
@@ -19,7 +21,8 @@
     fetch(name).then((r) => (r.ok ? r.arrayBuffer() : null), () => null));
 
   // Start-up time and frame count, for whoever measures them.
-  const stats = { firstFrameMs: null, frames: 0, ended: null };
+  const build = window.crossOriginIsolated ? 'globe-mt.js' : 'globe.js';
+  const stats = { firstFrameMs: null, frames: 0, ended: null, build };
   window.globeStats = stats;
 
   const Module = {
@@ -52,6 +55,6 @@
   };
 
   const script = document.createElement('script');
-  script.src = 'globe.js';
+  script.src = build;
   document.body.appendChild(script);
 })();

@@ -1,6 +1,7 @@
 #include "earth/globe.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <memory>
 
@@ -36,8 +37,9 @@ struct FastGlobe {
     // Clears rows [begin, end) around their spans and draws the spans, a row
     // to a lane; each lane starts from the exact path's first ray and steps
     // as it does, so that every ray is the exact path's ray.
-    void draw_rows(RowScratch& s, const FrameBuffer& frame, const Spans& spans, bool picture, int32_t begin,
-                   int32_t end) const
+    // Returns how many pixels the exact path drew.
+    int32_t draw_rows(RowScratch& s, const FrameBuffer& frame, const Spans& spans, bool picture, int32_t begin,
+                      int32_t end) const
     {
         const Vec3 e = view.viewpos;
         const Texture& t = sampler.texture;
@@ -70,7 +72,7 @@ struct FastGlobe {
             rays.steps = std::max(rays.steps, x1 - x0);
             rays.out[used++] = frame.row(y) + x0;
         }
-        if (used == 0) return;
+        if (used == 0) return 0;
         kernel(rays);
         for (int32_t i = 0; i < exact_count; ++i) {
             const int32_t at = s.exact_at[static_cast<size_t>(i)];
@@ -80,6 +82,7 @@ struct FastGlobe {
             rays.out[at % RowRays::lanes][at / RowRays::lanes] =
                 nearer_hit(e, lift, dir, hit) ? sampler.at(e + dir * hit) : 0;
         }
+        return exact_count;
     }
 };
 
@@ -96,19 +99,23 @@ RowKernel best_row_kernel()
     return usable_row_kernels().front();
 }
 
-void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture, int32_t workers,
-              RowKernel kernel)
+int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
+                 int32_t workers, RowKernel kernel)
 {
     const bool picture = has_picture(texture);
     if (picture && !indexable(texture)) {
         texglobe_exact(view, frame, spans, texture);
-        return;
+        return int64_t{frame.frame_xres} * frame.frame_yres;
     }
     const FastGlobe globe{view, Sampler{texture}, kernel};
     Chunks rows{frame.frame_yres, rows_per_chunk};
+    std::atomic<int64_t> exact{0};
     run_workers(workers, [&] {
         RowScratch scratch(frame.frame_xres);
         int32_t begin = 0, end = 0;
-        while (rows.take(begin, end)) globe.draw_rows(scratch, frame, spans, picture, begin, end);
+        int64_t drawn = 0;
+        while (rows.take(begin, end)) drawn += globe.draw_rows(scratch, frame, spans, picture, begin, end);
+        exact += drawn;
     });
+    return exact;
 }

@@ -35,11 +35,10 @@ using RowKernel = void (*)(const RowRays&);
 void row_texels_avx512(const RowRays& rays);
 void row_texels_avx2(const RowRays& rays);
 void row_texels_sse2(const RowRays& rays);
-// Where there are no vector kernels (the browser): every ray is left to the
-// exact path.
-void row_texels_portable(const RowRays& rays);
+// Single precision throughout, four pixels of a row at a time, in the
+// compiler's generic vectors: SSE on x86, SIMD128 in the browser.
+void row_texels_float(const RowRays& rays);
 
-// The kernels this processor runs, widest first; the last needs only the
-// baseline of x86-64.
+// The kernels this processor runs, fastest first.
 std::vector<RowKernel> usable_row_kernels();
 RowKernel best_row_kernel();

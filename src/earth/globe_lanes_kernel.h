@@ -1,7 +1,8 @@
 #pragma once
 // The body of the row kernels, included only by the files that compile it for
 // one instruction set each. It uses nothing inline from the standard library,
-// whose shared copies the linker could take from the wrong one of them.
+// whose shared copies the linker could take from the wrong one of them: the
+// kernel symbols test reads the objects to make sure.
 #include "earth/globe_lanes.h"
 
 namespace {

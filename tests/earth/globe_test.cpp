@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <numbers>
 #include <random>
@@ -171,7 +172,8 @@ TEST(Globe, ExactPathMatchesRaysAndFastPathEveryByte)
     const std::vector<RowKernel> kernels = usable_row_kernels();
     const std::vector<Shot> views = shots();
     ASSERT_GE(views.size(), 200u);
-    int64_t compared = 0;
+    int64_t compared = 0, on_disc = 0;
+    std::vector<int64_t> exact_pixels(kernels.size());
     for (size_t i = 0; i < views.size(); ++i) {
         const Shot& s = views[i];
         const Texture& texture = textures[s.texture];
@@ -183,11 +185,14 @@ TEST(Globe, ExactPathMatchesRaysAndFastPathEveryByte)
             ASSERT_TRUE(exact.spans.xpcnt[static_cast<size_t>(y)] == 0 ||
                         (exact.spans.row(y)[0] >= 0 && exact.spans.row(y)[1] <= s.w)) << "view " << i;
         if (s.judged) compared += compare_with_rays(exact, s.view, texture);
+        for (int32_t y = 0; y < s.h && s.judged; ++y)
+            if (exact.spans.xpcnt[static_cast<size_t>(y)] == 2) on_disc += exact.spans.row(y)[1] - exact.spans.row(y)[0];
         for (size_t k = 0; k < kernels.size(); ++k)
             for (const int32_t workers : {1, 3}) {
                 TestFrame fast(s.w, s.h, 0xAA, s.pitch);
                 globespans(s.view, fast.frame, fast.spans);
-                texglobe(s.view, fast.frame, fast.spans, texture, workers, kernels[k]);
+                const int64_t slow = texglobe(s.view, fast.frame, fast.spans, texture, workers, kernels[k]);
+                if (s.judged && workers == 1) exact_pixels[k] += slow;
                 ASSERT_TRUE(fast.guards_intact());
                 for (int32_t y = 0; y < s.h; ++y)
                     ASSERT_EQ(std::memcmp(fast.frame.row(y), exact.frame.row(y), static_cast<size_t>(s.w)), 0)
@@ -195,6 +200,12 @@ TEST(Globe, ExactPathMatchesRaysAndFastPathEveryByte)
             }
     }
     EXPECT_GT(compared, 300000);
+    // A kernel that left every pixel to the exact path would draw the same
+    // frames many times slower.
+    for (size_t k = 0; k < kernels.size(); ++k) {
+        std::printf("kernel %zu: %.4f %% of %lld pixels exact\n", k, 100.0 * exact_pixels[k] / on_disc, (long long)on_disc);
+        EXPECT_LT(exact_pixels[k], on_disc / 200) << "kernel " << k;
+    }
 }
 
 TEST(Globe, WithoutAPictureOrSpanRowsEveryRowIsCleared)
