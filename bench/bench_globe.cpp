@@ -54,10 +54,11 @@ void BM_TexturedGlobe(benchmark::State& state)
     const Camera view = make_view(static_cast<int>(state.range(2)), w, h);
     BenchFrame canvas(w, h);
     const int32_t workers = core_count();
+    const RowKernel kernel = best_row_kernel();
     for (auto _ : state) {
         globespans(view, canvas.frame, canvas.spans);
         if (fast)
-            texglobe(view, canvas.frame, canvas.spans, texture, workers);
+            texglobe(view, canvas.frame, canvas.spans, texture, workers, kernel);
         else
             texglobe_exact(view, canvas.frame, canvas.spans, texture);
         benchmark::DoNotOptimize(canvas.pixels.data());

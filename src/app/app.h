@@ -8,6 +8,7 @@
 #include "core/spans.h"
 #include "app/view.h"
 #include "earth/borders.h"
+#include "earth/globe_lanes.h"
 #include "earth/shore.h"
 #include "core/frame_buffer.h"
 #include "platform/palette.h"
@@ -30,4 +31,6 @@ struct App {
     Shore shore;
     Borders borders;
     Stars stars;
+    // The fast globe's kernel, asked of the processor once.
+    RowKernel globe_kernel = best_row_kernel();
 };

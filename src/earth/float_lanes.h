@@ -34,14 +34,14 @@ inline F abs(F x) { return x < 0.0f ? -x : x; }
 inline bool any(I m) { return (m[0] | m[1] | m[2] | m[3]) != 0; }
 
 // The largest error of atan2 below, in radians, over all finite arguments
-// not both zero: twice this sum of roundings (the test measures 3.8e-7). The
+// not both zero: over this sum of roundings (the test measures 3.8e-7). The
 // ratio of the smaller magnitude to the larger,
 // turned by pi/4 above tan(pi/8), is within an ulp of the true one's (the
 // subtraction loses at most one more, as lo > 0.41 hi); the polynomial's
 // relative error on [0, tan(pi/8)] is under 2e-7 (3e-8 absolute); the
 // additions of pi/4, pi/2 and pi, each of a float pi rounded to within half
 // an ulp, add at most 1.5 ulps of pi (3.6e-7) in all; 4.3e-7 together.
-constexpr float atan2_error = 0x1p-20f;
+constexpr float atan2_error = 0x1p-21f;
 
 // atan2(y, x), the angle of the point (x, y), in (-pi, pi], -pi only for a y
 // of -0 and negative x: the smaller magnitude over the larger, its

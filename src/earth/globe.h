@@ -25,8 +25,7 @@ void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& s
 
 // The same picture, byte for byte, from vectorised angles of known error,
 // falling back to the exact ones for a pixel within that error of a texel
-// edge; the rows are shared among `workers` threads. The kernel defaults to
-// the fastest this processor runs. Returns how many pixels took the exact
-// angles.
+// edge; the rows are shared among `workers` threads, each running `kernel`
+// on eight rows at a time. Returns how many pixels took the exact angles.
 int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
-              int32_t workers = 1, RowKernel kernel = best_row_kernel());
+                 int32_t workers, RowKernel kernel);

@@ -28,38 +28,30 @@ struct RowScratch {
     }
 };
 
+GlobeScene scene_of(const Camera& view, const Sampler& sampler)
+{
+    const Vec3 e = view.viewpos;
+    const Vec3 r = view.viewright;
+    const Texture& t = sampler.texture;
+    return {r.x,  r.y,  r.z, e.x, e.y, e.z, dot(e, e) - 1, sampler.u_scale, sampler.v_scale, t.pic_width, t.pic_height,
+            t.pic.data()};
+}
+
 struct FastGlobe {
     const Camera& view;
     const Sampler sampler;
     RowKernel kernel;
-    double lift = dot(view.viewpos, view.viewpos) - 1;
+    const GlobeScene scene = scene_of(view, sampler);
 
     // Clears rows [begin, end) around their spans and draws the spans, a row
     // to a lane; each lane starts from the exact path's first ray and steps
-    // as it does, so that every ray is the exact path's ray.
-    // Returns how many pixels the exact path drew.
+    // as it does, so that every ray is the exact path's ray. Returns how
+    // many pixels the exact path drew.
     int32_t draw_rows(RowScratch& s, const FrameBuffer& frame, const Spans& spans, bool picture, int32_t begin,
                       int32_t end) const
     {
-        const Vec3 e = view.viewpos;
-        const Texture& t = sampler.texture;
-        int32_t exact_count = 0;
         RowRays rays{};
-        rays.rx = view.viewright.x;
-        rays.ry = view.viewright.y;
-        rays.rz = view.viewright.z;
-        rays.ex = e.x;
-        rays.ey = e.y;
-        rays.ez = e.z;
-        rays.lift = lift;
-        rays.u_scale = sampler.u_scale;
-        rays.v_scale = sampler.v_scale;
-        rays.w = t.pic_width;
-        rays.h = t.pic_height;
-        rays.pic = t.pic.data();
-        rays.exact_at = s.exact_at.get();
-        rays.exact_rays = s.exact_rays.get();
-        rays.exact_count = &exact_count;
+        RowPixels pixels{{}, s.exact_at.get(), s.exact_rays.get(), 0};
         int32_t used = 0;
         for (int32_t y = begin; y < end; ++y) {
             int32_t x0 = 0, x1 = 0;
@@ -70,19 +62,20 @@ struct FastGlobe {
             rays.z[used] = dir.z;
             rays.count[used] = x1 - x0;
             rays.steps = std::max(rays.steps, x1 - x0);
-            rays.out[used++] = frame.row(y) + x0;
+            pixels.out[used++] = frame.row(y) + x0;
         }
         if (used == 0) return 0;
-        kernel(rays);
-        for (int32_t i = 0; i < exact_count; ++i) {
+        kernel(scene, rays, pixels);
+        const Vec3 e = view.viewpos;
+        for (int32_t i = 0; i < pixels.exact_count; ++i) {
             const int32_t at = s.exact_at[static_cast<size_t>(i)];
             const double* ray = &s.exact_rays[3 * static_cast<size_t>(i)];
             const Vec3 dir{ray[0], ray[1], ray[2]};
             double hit = 0;
-            rays.out[at % RowRays::lanes][at / RowRays::lanes] =
-                nearer_hit(e, lift, dir, hit) ? sampler.at(e + dir * hit) : 0;
+            pixels.out[at % RowRays::lanes][at / RowRays::lanes] =
+                nearer_hit(e, scene.lift, dir, hit) ? sampler.at(e + dir * hit) : 0;
         }
-        return exact_count;
+        return pixels.exact_count;
     }
 };
 

@@ -1,8 +1,9 @@
 // The textured globe in single precision, four pixels of a row side by side:
-// the ray, its hit and both angles in float, each pixel with a bound on how
-// far its float hit may lie from the exact path's double one. A pixel whose
-// texel, or whose hit or miss, that bound leaves in doubt goes to the exact
-// path. Needs no instruction set beyond the compiler's generic vectors.
+// each four's first ray, its hit's quadratic and their steps in double, the
+// rays, hits and both angles in float, each pixel with a bound on how far its
+// float hit may lie from the exact path's double one. A pixel whose texel, or
+// whose hit or miss, that bound leaves in doubt goes to the exact path.
+// Needs no instruction set beyond the compiler's generic vectors.
 #include "earth/float_lanes.h"
 #include "earth/globe_lanes.h"
 
@@ -12,51 +13,43 @@ using float_lanes::F;
 using float_lanes::I;
 
 constexpr double ulp = 0x1p-24;  // float's unit roundoff
+const F step{0, 1, 2, 3};
 
-struct Frame {
-    F ex, ey, ez, lift, rx, ry, rz;
-    float us, vs;
-    double e;  // the eye's distance from the centre
-};
+F splat(double v) { return F{} + static_cast<float>(v); }
 
-// Bounds on one row's float errors, from the first-order sums below, each
-// doubled for the second-order terms and the operations' order. With d a
-// ray, |d| >= dmin over the row and every |d0|, i |r| <= g:
-// - the ray d0 + i r lies within 4 ulp g / dmin = eps of its exact
-//   direction, relative to |d|, which covers the double path's stepping too;
-// - b = e.d within (4 ulp + eps) |e| |d|, d.d within (3 ulp + 2 eps) |d|^2;
-// - so disc = b^2 - |d|^2 lift within |d|^2 |e|^2 (15 ulp + 4 eps), the
-//   margin kept from the rim: disc over |d|^2 is h^2, h the cosine of the
-//   ray's incidence, and a hit goes to the exact path unless h^2 is four
-//   times its error, so that its square root's error is first-order;
-// - the hit within a + b / h: a = |e| (21 ulp + 7 eps) + ulp from e, t and
-//   the final sums, b = |e|^2 (7.5 ulp + 2 eps) from h's error over 2 h.
-// The double path's own roundings are far smaller; `dbl` bounds them
-// generously, with the row's length and the eye's distance, and joins each.
+// What a row's fours share. The bounds are first-order sums of roundings,
+// each a quarter over for the second-order terms; with |e| the eye's
+// distance and every hit at most |e| from the eye:
+// - the quadratic disc = b^2 - |d|^2 lift of step k is c0 + k (c1 + k c2),
+//   so its float value is within 3 ulp (|disc| + 6 |c1| + 18 |c2|) of the
+//   double one, far from the cancellation of b^2 against |d|^2 lift;
+// - a ray d, from the four's first ray in double plus k steps, is within
+//   eps = 2 ulp (1 + 6 |r| / dmin) of its direction, dmin the shortest ray
+//   of the row; b = e.d and |d|^2 come the same way, within 3 ulp of
+//   themselves and 6 ulp |e| |r| |d|;
+// - so the hit e + t d, t = (-b - sqrt(disc)) / |d|^2, lies within
+//   a = |e| (11 ulp + eps) + 2 ulp of the exact path's, plus the error of
+//   sqrt(disc) over |d|: that of disc over 2 sqrt(disc) |d|, where a hit is
+//   only trusted with disc four times its error.
+// `dbl` bounds the double path's own roundings generously, with the row's
+// length and the eye's distance, and joins each.
 struct Row {
-    F x0, y0, z0;
-    F tol, a, b, dbl;
+    double rr, dmin, dbl;
+    F a;
 };
 
-Row row_bounds(const RowRays& r, const Frame& f, int32_t j)
+Row row_bounds(const GlobeScene& s, const RowRays& r, int32_t j)
 {
     const double x = r.x[j], y = r.y[j], z = r.z[j];
-    const double rr = r.rx * r.rx + r.ry * r.ry + r.rz * r.rz;
-    const double along = rr > 0 ? (x * r.rx + y * r.ry + z * r.rz) / rr : 0;
-    const double mx = x - along * r.rx, my = y - along * r.ry, mz = z - along * r.rz;
+    const double rr = s.rx * s.rx + s.ry * s.ry + s.rz * s.rz;
+    const double along = rr > 0 ? (x * s.rx + y * s.ry + z * s.rz) / rr : 0;
+    const double mx = x - along * s.rx, my = y - along * s.ry, mz = z - along * s.rz;
     const double dmin = __builtin_sqrt(mx * mx + my * my + mz * mz);
     const double g = __builtin_sqrt(x * x + y * y + z * z) + r.count[j] * __builtin_sqrt(rr);
-    const double eps = 4 * ulp * g / dmin;
-    const double e = f.e;
+    const double e = __builtin_sqrt(s.ex * s.ex + s.ey * s.ey + s.ez * s.ez);
+    const double eps = 2 * ulp * (1 + 6 * __builtin_sqrt(rr) / dmin);
     const double dbl = 0x1p-44 * (1 + r.count[j]) * (g / dmin) * (1 + e) * (1 + e);
-    const auto splat = [](double v) { return F{} + static_cast<float>(v); };
-    return {splat(x),
-            splat(y),
-            splat(z),
-            splat(2 * (e * e * (15 * ulp + 4 * eps) + dbl)),
-            splat(2 * (e * (21 * ulp + 7 * eps) + ulp + dbl)),
-            splat(2 * (e * e * (7.5 * ulp + 2 * eps) + dbl)),
-            splat(2 * dbl)};
+    return {rr, dmin, dbl, splat(1.25 * (e * (11 * ulp + eps) + 2 * ulp + dbl))};
 }
 
 // Truncates s - slack and s + slack: the rounded ends keep every integer
@@ -74,47 +67,53 @@ struct ExactRays {
     double x, y, z;
     int32_t at = 0;
 
-    void hand_over(const RowRays& r, int32_t j, int32_t i)
+    void hand_over(const GlobeScene& s, RowPixels& p, int32_t j, int32_t i)
     {
         for (; at < i; ++at) {
-            x = x + r.rx;
-            y = y + r.ry;
-            z = z + r.rz;
+            x = x + s.rx;
+            y = y + s.ry;
+            z = z + s.rz;
         }
-        const int32_t n = (*r.exact_count)++;
-        r.exact_at[n] = i * RowRays::lanes + j;
-        r.exact_rays[3 * n] = x;
-        r.exact_rays[3 * n + 1] = y;
-        r.exact_rays[3 * n + 2] = z;
+        const int32_t n = p.exact_count++;
+        p.exact_at[n] = i * RowRays::lanes + j;
+        p.exact_rays[3 * n] = x;
+        p.exact_rays[3 * n + 1] = y;
+        p.exact_rays[3 * n + 2] = z;
     }
 };
 
-// Steps i..i+3 of row j: the texel of each sure hit, 0 for each sure miss.
-void four_pixels(const RowRays& r, const Frame& f, const Row& w, int32_t j, int32_t i, ExactRays& exact)
+// The texels of steps i..i+3 of row j: the texel of each sure hit, 0 for
+// each sure miss; the rest go to the exact path.
+void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j, int32_t i, RowPixels& p,
+                 ExactRays& exact)
 {
-    const F step = F{0, 1, 2, 3} + static_cast<float>(i);
-    const F dx = w.x0 + step * f.rx, dy = w.y0 + step * f.ry, dz = w.z0 + step * f.rz;
-    const F b = f.ex * dx + f.ey * dy + f.ez * dz;
-    const F dd = dx * dx + dy * dy + dz * dz;
-    const F disc = b * b - dd * f.lift;
-    const F tol = dd * w.tol;
+    const double x = r.x[j] + i * s.rx, y = r.y[j] + i * s.ry, z = r.z[j] + i * s.rz;
+    const double b0 = s.ex * x + s.ey * y + s.ez * z, er = s.ex * s.rx + s.ey * s.ry + s.ez * s.rz;
+    const double dd0 = x * x + y * y + z * z, dr = x * s.rx + y * s.ry + z * s.rz;
+    const double c1 = 2 * (b0 * er - s.lift * dr), c2 = er * er - s.lift * w.rr;
+    const double tol0 = 3 * ulp * (6 * __builtin_fabs(c1) + 18 * __builtin_fabs(c2)) +
+                        w.dbl * (b0 * b0 + dd0 * __builtin_fabs(s.lift));
+    const F disc = splat(b0 * b0 - dd0 * s.lift) + step * (splat(c1) + step * splat(c2));
+    const F b = splat(b0) + step * splat(er);
+    const F dd = splat(dd0) + step * (splat(2 * dr) + step * splat(w.rr));
+    const F dx = splat(x) + step * splat(s.rx), dy = splat(y) + step * splat(s.ry), dz = splat(z) + step * splat(s.rz);
+    const F tol = 1.25f * (splat(tol0) + float(3 * ulp) * float_lanes::abs(disc));
     const I miss = disc < -tol;
     const I clear = disc > 4.0f * tol;
     const F q = float_lanes::sqrt(clear ? disc : 1.0f);
     const F t = (-b - q) / dd;
-    const F px = f.ex + t * dx, py = f.ey + t * dy, pz = f.ez + t * dz;
+    const F px = splat(s.ex) + t * dx, py = splat(s.ey) + t * dy, pz = splat(s.ez) + t * dz;
     const F rho = float_lanes::sqrt(px * px + pz * pz);
-    const F g = float_lanes::sqrt(dd) / q;  // 1 / h
-    const F dp = w.a + w.b * g;
+    const F dp = w.a + tol / (2.0f * q * float(w.dmin));
     const F rho_lo = rho * (1.0f - 0x1p-22f) - dp;
     // Longitude within dp / rho, latitude within dp and rho's rounding, the
     // double path's asin within its hit's error over rho; both scalings round
     // by 2 ulps of their result.
-    const F su = float_lanes::atan2(px, -pz) * f.us;
-    const F sv = float_lanes::atan2(py, rho) * f.vs;
-    const F slack_u = f.us * (float_lanes::atan2_error + dp / rho_lo) + float_lanes::abs(su) * 0x1p-22f;
-    const F slack_v = f.vs * (float_lanes::atan2_error + 0x1p-23f + dp + w.dbl * (1.0f + g) / rho_lo) +
-                      float_lanes::abs(sv) * 0x1p-22f;
+    const F su = float_lanes::atan2(px, -pz) * float(s.u_scale);
+    const F sv = float_lanes::atan2(py, rho) * float(s.v_scale);
+    const F slack_u = float(s.u_scale) * (float_lanes::atan2_error + dp / rho_lo) + float_lanes::abs(su) * 0x1.4p-23f;
+    const F slack_v = float(s.v_scale) * (float_lanes::atan2_error + 0x1p-23f + dp + float(w.dbl) / rho_lo) +
+                      float_lanes::abs(sv) * 0x1.4p-23f;
     // Every comparison with a NaN fails, so only finite lanes go on; the
     // sign of x, which picks the end of the back meridian, must be sure too.
     const I ok = clear & (rho_lo > dp) & (float_lanes::abs(px) > dp) & (slack_u < 0.25f) & (slack_v < 0.25f);
@@ -123,34 +122,28 @@ void four_pixels(const RowRays& r, const Frame& f, const Row& w, int32_t j, int3
     const I v = truncate(ok ? sv : 0.0f, ok ? slack_v : 0.0f, v_agree);
     const I sure = ok & u_agree & v_agree;
 
-    I col = u + r.w / 2;
+    I col = u + s.w / 2;
     col = col < 0 ? 0 : col;
-    col = col >= r.w ? 0 : col;
-    I row = v + r.h / 2;
+    col = col >= s.w ? 0 : col;
+    I row = v + s.h / 2;
     row = row < 0 ? 0 : row;
-    row = row > r.h - 1 ? r.h - 1 : row;
-    const I texel = row * r.w + col;
-    uint8_t* out = r.out[j];
+    row = row > s.h - 1 ? s.h - 1 : row;
+    const I texel = row * s.w + col;
+    uint8_t* out = p.out[j];
     for (int32_t l = 0; l < 4 && i + l < r.count[j]; ++l) {
-        out[i + l] = sure[l] ? r.pic[texel[l]] : 0;
-        if (!sure[l] && !miss[l]) exact.hand_over(r, j, i + l);
+        out[i + l] = sure[l] ? s.pic[texel[l]] : 0;
+        if (!sure[l] && !miss[l]) exact.hand_over(s, p, j, i + l);
     }
 }
 
 }  // namespace
 
-void row_texels_float(const RowRays& r)
+void row_texels_float(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels)
 {
-    const double e2 = r.ex * r.ex + r.ey * r.ey + r.ez * r.ez;
-    const auto splat = [](double v) { return F{} + static_cast<float>(v); };
-    const Frame f{splat(r.ex),   splat(r.ey),   splat(r.ez),
-                  splat(r.lift), splat(r.rx),   splat(r.ry),
-                  splat(r.rz),   static_cast<float>(r.u_scale), static_cast<float>(r.v_scale),
-                  __builtin_sqrt(e2)};
     for (int32_t j = 0; j < RowRays::lanes; ++j) {
-        if (r.count[j] <= 0) continue;
-        const Row w = row_bounds(r, f, j);
-        ExactRays exact{r.x[j], r.y[j], r.z[j]};
-        for (int32_t i = 0; i < r.count[j]; i += 4) four_pixels(r, f, w, j, i, exact);
+        if (rays.count[j] <= 0) continue;
+        const Row w = row_bounds(scene, rays, j);
+        ExactRays exact{rays.x[j], rays.y[j], rays.z[j]};
+        for (int32_t i = 0; i < rays.count[j]; i += 4) four_pixels(scene, rays, w, j, i, pixels, exact);
     }
 }

@@ -216,7 +216,7 @@ TEST(Globe, WithoutAPictureOrSpanRowsEveryRowIsCleared)
         s.spans.rows = rows;
         const Camera v = look_at(64, 48, {0, 0, -2}, {});
         globespans(v, s.frame, s.spans);
-        texglobe(v, s.frame, s.spans, texture);
+        texglobe(v, s.frame, s.spans, texture, 1, best_row_kernel());
         EXPECT_EQ(s.count(0), 64 * 48);
     }
 }
