@@ -46,6 +46,7 @@ inline int32_t light_level(const GlobeScene& scene, double sine)
 // grade) * 256 + index], the identity by day.
 inline uint8_t lit_texel(const GlobeScene& scene, uint64_t t, int32_t level)
 {
+    if (level == 0) return scene.pic[t];
     const int32_t grade = scene.grades ? scene.grades[t] : 0;
     return scene.shades[(level * light_grades + grade) * 256 + scene.pic[t]];
 }

@@ -163,16 +163,24 @@ struct RowKernelBody {
 
     // The light levels from the sine of the Sun's altitude, which these
     // double operations give exactly as the exact path's do (the slack only
-    // guards that claim); a lane too near a bound is no longer sure.
+    // guards that claim); a lane too near a bound is no longer sure. Most
+    // vectors lie wholly in the day or wholly in the night.
     static I levels(const GlobeScene& r, V px, V py, V pz, I& sure)
     {
+        constexpr double slack = 0x1p-40;
+        constexpr int32_t last = light_levels - 2;
         const V sine = (px * r.sx + py * r.sy) + pz * r.sz;
-        I level{};
-        for (int32_t b = 0; b < light_levels - 1; ++b) {
-            level -= __builtin_convertvector(sine <= r.bounds[b], I);
-            sure &= __builtin_convertvector(abs(sine - r.bounds[b]) > 0x1p-40, I);
+        const I day = __builtin_convertvector(sine > r.bounds[0] + slack, I);
+        if (!Lanes::any(~day)) return I{};
+        const I night = __builtin_convertvector(sine <= r.bounds[last] - slack, I);
+        if (!Lanes::any(~night)) return I{} + last + 1;
+        I lo{}, hi{};
+        for (int32_t b = 0; b <= last; ++b) {
+            lo -= __builtin_convertvector(sine <= r.bounds[b] - slack, I);
+            hi -= __builtin_convertvector(sine <= r.bounds[b] + slack, I);
         }
-        return level;
+        sure &= lo == hi;
+        return lo;
     }
 
     static void draw(const GlobeScene& r, const RowRays& rows, RowPixels& out, int32_t step, int32_t lane, I texel,
