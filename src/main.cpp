@@ -23,7 +23,8 @@ const char usage[] =
     "  --help, -h     this text\n"
     "  --version      the program's version\n"
     "\n"
-    "Mouse turns the view; Escape quits; see the README for every key.\n";
+    "Mouse turns the view; I shows day and night on the textured globe, with city\n"
+    "lights; Escape quits; see the README for every key.\n";
 
 }  // namespace
 

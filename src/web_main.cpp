@@ -29,9 +29,10 @@ struct WebRun {
     int32_t shots_offered = 0;
 };
 
-// Takes --at, --from and --look out of the arguments; the rest is the
-// viewer's own command line. Bad values are reported and leave the view free.
-std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& line, WebPlatform& platform)
+// Takes --at, --from and --look out of the arguments, and --night (day and
+// night from the start); the rest is the viewer's own command line. Bad
+// values are reported and leave the view free.
+std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& line, bool& night, WebPlatform& platform)
 {
     FixedView fixed;
     bool any = false, bad = false;
@@ -55,6 +56,8 @@ std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& lin
                 platform.message_box("unknown view '" + fixed.look + "'\n", nullptr);
                 bad = true;
             }
+        } else if (a == "--night") {
+            night = true;
         } else {
             line += (line.empty() ? "" : " ") + a;
         }
@@ -97,7 +100,8 @@ int main(int argc, char** argv)
     // Lives as long as the page: the browser calls the loop after main returns.
     auto* run = new WebRun;
     std::string line;
-    run->fixed = take_fixed_view(argc, argv, line, run->platform);
+    bool night = false;
+    run->fixed = take_fixed_view(argc, argv, line, night, run->platform);
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     char* args[max_args];
@@ -106,6 +110,7 @@ int main(int argc, char** argv)
         run->platform.show_end(start_failed);
         return start_failed;
     }
+    run->app.view.night = night;
     emscripten_set_main_loop_arg(pass, run, 0, false);
     return 0;
 }

@@ -1,13 +1,14 @@
 'use strict';
-// Starts the viewer on the page. The four data files are fetched from beside
+// Starts the viewer on the page. The five data files are fetched from beside
 // the page into the program's file system before start-up (a file the server
 // lacks is simply not there, as on a disk); the page's address gives the
-// command line: ?size=WxH, and ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a
-// fixed moment and view. A page isolated from other origins (served with
-// the COOP and COEP headers) runs the build that shares the globe among
-// threads; any other runs the single-threaded one, which draws the same.
+// command line: ?size=WxH, ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a
+// fixed moment and view, and ?night=1 for day and night from the start. A
+// page isolated from other origins (served with the COOP and COEP headers)
+// runs the build that shares the globe among threads; any other runs the
+// single-threaded one, which draws the same.
 (function () {
-  const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
+  const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat', 'lights.gif'];
   const params = new URLSearchParams(location.search);
   const messages = document.getElementById('messages');
   const say = (text) => { messages.textContent += text.endsWith('\n') ? text : text + '\n'; };
@@ -15,6 +16,7 @@
   const args = [];
   if (params.has('size')) args.push('/' + params.get('size'));
   for (const name of ['at', 'from', 'look']) if (params.has(name)) args.push('--' + name, params.get(name));
+  if (params.get('night') === '1') args.push('--night');
 
   // The fetches start now, alongside the program's own download.
   const fetched = dataFiles.map((name) =>

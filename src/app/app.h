@@ -9,6 +9,7 @@
 #include "app/view.h"
 #include "earth/borders.h"
 #include "earth/globe_lanes.h"
+#include "earth/globe_light.h"
 #include "earth/shore.h"
 #include "core/frame_buffer.h"
 #include "platform/palette.h"
@@ -31,6 +32,7 @@ struct App {
     Shore shore;
     Borders borders;
     Stars stars;
+    GlobeLight light;
     // The fast globe's kernel, asked of the processor once.
     RowKernel globe_kernel = best_row_kernel();
 };

@@ -7,6 +7,7 @@
 #include "app/data_files.h"
 #include "core/workers.h"
 #include "earth/borders.h"
+#include "earth/globe_light.h"
 #include "earth/shore.h"
 #include "raster/gif.h"
 #include "sky/stars.h"
@@ -60,6 +61,17 @@ Loaded read_stars(App& app)
     return loaded;
 }
 
+// The city lights: a picture with a palette of its own, which becomes grades
+// on the globe picture's texels once both are in.
+Loaded read_lights(App& app, Texture& lights, Palette& palette)
+{
+    Loaded loaded{find_data_file("lights.gif", app.settings), {}, {}};
+    GifInfo info;
+    loadgif(loaded.path, lights, palette, info, loaded.message);
+    loaded.reason = info.reason;
+    return loaded;
+}
+
 }  // namespace
 
 void load_map_data(App& app, Platform& platform)
@@ -70,7 +82,9 @@ void load_map_data(App& app, Platform& platform)
 
 void load_all_data(App& app, Platform& platform)
 {
-    Loaded texture, shore, borders, stars;
+    Loaded texture, shore, borders, stars, lights;
+    Texture lights_picture;
+    Palette lights_palette{};
     // The two longest first; whichever core is free first takes the rest.
     Chunks jobs{3, 1};
     run_workers(std::min(2, core_count()), [&] {
@@ -83,8 +97,12 @@ void load_all_data(App& app, Platform& platform)
             } else {
                 borders = read_borders(app);
                 stars = read_stars(app);
+                lights = read_lights(app, lights_picture, lights_palette);
             }
         }
     });
-    for (const Loaded* loaded : {&texture, &shore, &borders, &stars}) report(platform, *loaded);
+    for (const Loaded* loaded : {&texture, &shore, &borders, &stars, &lights}) report(platform, *loaded);
+    // The palette is final now: the globe picture's colours are in.
+    app.light = globe_light(app.palette);
+    app.light.grades = grade_lights(lights_picture, lights_palette, app.texture);
 }

@@ -16,6 +16,7 @@ struct View {
     uint8_t show_labels = 1;
     uint8_t far_side_lines = 0;
     uint8_t texture_loaded = 0;
+    bool night = false;  // day and night on the textured globe
 
     double min_dist = lowest_eye_dist;
 };

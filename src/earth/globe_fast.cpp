@@ -28,20 +28,11 @@ struct RowScratch {
     }
 };
 
-GlobeScene scene_of(const Camera& view, const Sampler& sampler)
-{
-    const Vec3 e = view.viewpos;
-    const Vec3 r = view.viewright;
-    const Texture& t = sampler.texture;
-    return {r.x,  r.y,  r.z, e.x, e.y, e.z, dot(e, e) - 1, sampler.u_scale, sampler.v_scale, t.pic_width, t.pic_height,
-            t.pic.data()};
-}
-
 struct FastGlobe {
     const Camera& view;
     const Sampler sampler;
     RowKernel kernel;
-    const GlobeScene scene = scene_of(view, sampler);
+    const GlobeScene scene;
 
     // Clears rows [begin, end) around their spans and draws the spans, a row
     // to a lane; each lane starts from the exact path's first ray and steps
@@ -73,7 +64,7 @@ struct FastGlobe {
             const Vec3 dir{ray[0], ray[1], ray[2]};
             double hit = 0;
             pixels.out[at % RowRays::lanes][at / RowRays::lanes] =
-                nearer_hit(e, scene.lift, dir, hit) ? sampler.at(e + dir * hit) : 0;
+                nearer_hit(e, scene.lift, dir, hit) ? exact_pixel(sampler, scene, e + dir * hit) : 0;
         }
         return pixels.exact_count;
     }
@@ -93,14 +84,15 @@ RowKernel best_row_kernel()
 }
 
 int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
-                 int32_t workers, RowKernel kernel)
+                 const Daylight& day, int32_t workers, RowKernel kernel)
 {
     const bool picture = has_picture(texture);
     if (picture && !indexable(texture)) {
-        texglobe_exact(view, frame, spans, texture);
+        texglobe_exact(view, frame, spans, texture, day);
         return int64_t{frame.frame_xres} * frame.frame_yres;
     }
-    const FastGlobe globe{view, Sampler{texture}, kernel};
+    const Sampler sampler{texture};
+    const FastGlobe globe{view, sampler, kernel, scene_of(view, sampler, day)};
     Chunks rows{frame.frame_yres, rows_per_chunk};
     std::atomic<int64_t> exact{0};
     run_workers(workers, [&] {

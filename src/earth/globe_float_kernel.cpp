@@ -61,6 +61,23 @@ I truncate(F s, F slack, I& agree)
     return lo;
 }
 
+// The light level of each hit from its sine of the Sun's altitude, within
+// dp of the exact one (the Sun's direction is a unit vector), the products
+// and sums, the float Sun and bounds adding 6 ulps; -1 where a level's bound
+// lies within that of the sine.
+I light_levels_of(const GlobeScene& s, F px, F py, F pz, F dp)
+{
+    const F sine = (px * float(s.sx) + py * float(s.sy)) + pz * float(s.sz);
+    const F slack = dp + float(6 * ulp);
+    I below_lo{}, below_hi{};
+    for (int32_t k = 0; k < light_levels - 1; ++k) {
+        const float bound = static_cast<float>(s.bounds[k]);
+        below_lo -= sine + slack <= bound;
+        below_hi -= sine - slack <= bound;
+    }
+    return below_lo == below_hi ? below_lo : -1;
+}
+
 // Where the pixels of a row left to the exact path get their rays: stepped
 // on from the last one handed over, as the exact path steps them.
 struct ExactRays {
@@ -82,8 +99,9 @@ struct ExactRays {
     }
 };
 
-// The texels of steps i..i+3 of row j: the texel of each sure hit, 0 for
-// each sure miss; the rest go to the exact path.
+// The texels of steps i..i+3 of row j: the texel of each sure hit (lit at
+// its level, with day and night), 0 for each sure miss; the rest go to the
+// exact path.
 void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j, int32_t i, RowPixels& p,
                  ExactRays& exact)
 {
@@ -120,7 +138,8 @@ void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j,
     I u_agree, v_agree;
     const I u = truncate(ok ? su : 0.0f, ok ? slack_u : 0.0f, u_agree);
     const I v = truncate(ok ? sv : 0.0f, ok ? slack_v : 0.0f, v_agree);
-    const I sure = ok & u_agree & v_agree;
+    const I level = s.shades ? light_levels_of(s, px, py, pz, dp) : I{};
+    const I sure = ok & u_agree & v_agree & (level >= 0);
 
     I col = u + s.w / 2;
     col = col < 0 ? 0 : col;
@@ -131,7 +150,7 @@ void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j,
     const I texel = row * s.w + col;
     uint8_t* out = p.out[j];
     for (int32_t l = 0; l < 4 && i + l < r.count[j]; ++l) {
-        out[i + l] = sure[l] ? s.pic[texel[l]] : 0;
+        out[i + l] = !sure[l] ? 0 : s.shades ? lit_texel(s, static_cast<uint64_t>(texel[l]), level[l]) : s.pic[texel[l]];
         if (!sure[l] && !miss[l]) exact.hand_over(s, p, j, i + l);
     }
 }

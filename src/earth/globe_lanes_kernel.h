@@ -145,7 +145,8 @@ struct RowKernelBody {
             const I v = truncate(vs, abs(vs) * 0x1p-40, v_agree);
             // The sign of a zero x decides between the two ends of the back
             // meridian, which the approximations need not keep.
-            const I sure = u_agree & v_agree & __builtin_convertvector(px != 0.0, I) & hits;
+            I sure = u_agree & v_agree & __builtin_convertvector(px != 0.0, I) & hits;
+            const I level = r.shades ? levels(r, px, load(b.py + k), load(b.pz + k), sure) : I{};
 
             I col = u + r.w / 2;
             col = col < 0 ? 0 : col;
@@ -156,17 +157,40 @@ struct RowKernelBody {
             // A miss, and a pixel left to the exact path, draw 0 for now.
             const I texel = sure != 0 ? row * r.w + col : -1;
             const int32_t step = first + k / RowRays::lanes;
-            draw(r, rows, out, step, k % RowRays::lanes, texel);
+            draw(r, rows, out, step, k % RowRays::lanes, texel, level);
             if (Lanes::any(hits & ~sure)) keep_exact_rays(r, out, b, k, step, hits & ~sure);
         }
     }
 
-    static void draw(const GlobeScene& r, const RowRays& rows, RowPixels& out, int32_t step, int32_t lane, I texel)
+    // The light levels from the sine of the Sun's altitude, which these
+    // double operations give exactly as the exact path's do (the slack only
+    // guards that claim); a lane too near a bound is no longer sure. Most
+    // vectors lie wholly in the day or wholly in the night.
+    static I levels(const GlobeScene& r, V px, V py, V pz, I& sure)
+    {
+        constexpr double slack = 0x1p-40;
+        constexpr int32_t last = light_levels - 2;
+        const V sine = (px * r.sx + py * r.sy) + pz * r.sz;
+        const I day = __builtin_convertvector(sine > r.bounds[0] + slack, I);
+        if (!Lanes::any(~day)) return I{};
+        const I night = __builtin_convertvector(sine <= r.bounds[last] - slack, I);
+        if (!Lanes::any(~night)) return I{} + last + 1;
+        I lo{}, hi{};
+        for (int32_t b = 0; b <= last; ++b) {
+            lo -= __builtin_convertvector(sine <= r.bounds[b] - slack, I);
+            hi -= __builtin_convertvector(sine <= r.bounds[b] + slack, I);
+        }
+        sure &= lo == hi;
+        return lo;
+    }
+
+    static void draw(const GlobeScene& r, const RowRays& rows, RowPixels& out, int32_t step, int32_t lane, I texel,
+                     I level)
     {
         for (int32_t l = 0; l < n; ++l) {
             if (step >= rows.count[lane + l]) continue;
             const int32_t t = texel[l];
-            out.out[lane + l][step] = t >= 0 ? r.pic[t] : 0;
+            out.out[lane + l][step] = t < 0 ? 0 : r.shades ? lit_texel(r, t, level[l]) : r.pic[t];
         }
     }
 

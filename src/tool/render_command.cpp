@@ -29,7 +29,7 @@ struct RenderOptions {
     int32_t width = 640, height = 480;
     std::string look = "south";
     double zoom = 1;
-    bool no_texture = false, no_borders = false, far_side = false, no_labels = false, no_status = false;
+    bool no_texture = false, no_borders = false, far_side = false, no_labels = false, no_status = false, night = false;
     bool camera = false;
     std::string shore, bord, out = "frame.pcx";
     int frames = 0;
@@ -62,6 +62,7 @@ void add_options(CLI::App& command, RenderOptions& o)
         ->check(CLI::Validator(check_view, ""));
     command.add_option("--zoom", o.zoom, "magnification (default 1)")->type_name("M")->check(finite_range(1, 1e6));
     command.add_flag("--no-texture", o.no_texture, "draw as if globe.gif were missing");
+    command.add_flag("--night", o.night, "day and night on the textured globe, with city lights, as key I shows them");
     command.add_flag("--no-borders", o.no_borders, "leave the borders out");
     command.add_flag("--far-side", o.far_side, "draw lines on the far side of the globe too");
     command.add_flag("--no-labels", o.no_labels, "leave the names of the bodies out");
@@ -123,6 +124,7 @@ void apply_state(App& app, const RenderOptions& o)
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;
+    view.night = o.night;
 }
 
 void report_timing(std::vector<double> ms)

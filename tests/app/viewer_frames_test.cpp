@@ -45,6 +45,8 @@ void far_out(App& app)
     app.view.texture_loaded = 0;
     app.view.camera.viewpos = {1, -2, 2};
 }
+// Three radii out over the western Pacific before dawn, the picture kept.
+void far_out_textured(App& app) { app.view.camera.viewpos = {1, -2, 2}; }
 void above_the_floor(App& app) { app.view.camera.viewpos = app.view.camera.viewpos * (1.02 / length(app.view.camera.viewpos)); }
 
 // The viewer in US Eastern time (old rules: daylight from the first Sunday of
@@ -113,6 +115,9 @@ TEST(ViewerFrames, EveryControlAgainstItsReferenceFrame)
         {"caps lock fill", {{{capital}, 2}}, 0x8462e2329f647dd8u, far_out},
         {"sun below the ground is hidden", {{{}}}, 0x5703bbe41ca57baeu, under_the_sun},
         {"sun overhead is shown", {{{}}}, 0xeec64f6fd2199747u, under_the_sun_by_day},
+        {"night", {{{c, i}}}, 0x58ae9f9fc18b9efu, far_out_textured},
+        {"night twice is day", {{{c, i}}, {{i}}}, 0xbc90d74662a50688u, far_out_textured},
+        {"centre from far", {{{c}}, {{}}}, 0xbc90d74662a50688u, far_out_textured},
         {"fallen to the floor", {{{}, 300}}, 0x1e7fa35a4ef81d50u, above_the_floor},
     };
     for (const Case& c : cases) {
