@@ -2,8 +2,9 @@
 // Starts the viewer on the page. The four data files are fetched from beside
 // the page into the program's file system before start-up (a file the server
 // lacks is simply not there, as on a disk); the page's address gives the
-// command line: ?size=WxH, and ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a
-// fixed moment and view.
+// command line: ?size=WxH for a fixed frame (without it the frame follows
+// the page), and ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a fixed moment and
+// view.
 (function () {
   const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
   const params = new URLSearchParams(location.search);
@@ -24,6 +25,7 @@
 
   const Module = {
     arguments: args,
+    globeFollowPage: !params.has('size'),
     preRun: [() => {
       Module.addRunDependency('data files');
       Promise.all(fetched).then((buffers) => {

@@ -17,8 +17,11 @@ void draw_and_present(App& app, Platform& platform)
     int32_t pitch = 0, width = 0, height = 0;
     if (!platform.lockframe(&pixels, &pitch, &width, &height)) return;
     app.frame.frame_ptr = pixels;
-    if (pitch != app.frame.frame_pitch || width != app.frame.frame_xres || height != app.frame.frame_yres)
+    // The first frame sets the home view; a later size (a page resized) is no request to go home.
+    if (app.frame.frame_xres == -1)
         set_screen_geometry(app, platform, pitch, width, height);
+    else if (pitch != app.frame.frame_pitch || width != app.frame.frame_xres || height != app.frame.frame_yres)
+        resize_screen_geometry(app, platform, pitch, width, height);
 
     draw_scene(app);
     if (app.settings.status_lines) draw_status(app.frame, app.view, app.time);
@@ -41,7 +44,7 @@ void run_frame(App& app, Platform& platform)
     app.time.now_ms = static_cast<int32_t>(platform.time_ms());
     int32_t dx = 0, dy = 0;
     platform.poll_mouse(&dx, &dy, &controls.mouse_buttons);
-    const TurnAngles turn = smooth_mouse(app, dx, dy);
+    TurnAngles turn = smooth_mouse(app, dx, dy);
 
     if (controls.key_state[dik::grave]) {
         controls.key_state[dik::grave] = 0;
@@ -52,6 +55,7 @@ void run_frame(App& app, Platform& platform)
     spin_keys(app);
     zoom_keys(app);
     zoom_wheel(app, platform.poll_wheel());
+    two_fingers(app, platform.poll_two_fingers(), turn);
     if (app.time.time_manual == 0) update_time(app.time, 1, platform.local_time());
     view_rotate(app.view.camera, turn.roll, turn.pitch, turn.yaw);
 

@@ -20,9 +20,8 @@ bool allocate_spans(Spans& spans, int32_t rows)
     return true;
 }
 
-}  // namespace
-
-void set_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
+// Row table, screen centre and span work area for a frame of this size.
+void adopt_frame_size(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
 {
     FrameBuffer& frame = app.frame;
     frame.frame_pitch = pitch;
@@ -33,8 +32,21 @@ void set_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xr
 
     app.view.camera.xres_half = xres * 0.5;
     app.view.camera.yres_half = yres * 0.5;
+    if (!allocate_spans(app.spans, yres)) platform.message_box("Out of memory (xp)", nullptr);
+}
+
+}  // namespace
+
+void set_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
+{
+    adopt_frame_size(app, platform, pitch, xres, yres);
     view_reset(app.view, app.time, platform.local_time());
     set_zoom(app.view.camera, xres);
+}
 
-    if (!allocate_spans(app.spans, yres)) platform.message_box("Out of memory (xp)", nullptr);
+void resize_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
+{
+    const double magnification = app.view.camera.zoom / app.frame.frame_xres;
+    adopt_frame_size(app, platform, pitch, xres, yres);
+    set_zoom(app.view.camera, magnification * xres);
 }

@@ -8,6 +8,7 @@
 struct View {
     Camera camera;
     uint8_t zoom_latch = 0;
+    uint8_t pinch_latch = 0;  // as zoom_latch, until the two fingers are lifted
 
     uint8_t show_earth = 1;
     uint8_t show_borders = 1;
@@ -16,6 +17,9 @@ struct View {
     uint8_t show_labels = 1;
     uint8_t far_side_lines = 0;
     uint8_t texture_loaded = 0;
+    bool night = false;
+    bool sky = false;
+    bool show_help = false;
 
     double min_dist = lowest_eye_dist;
 };

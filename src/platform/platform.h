@@ -15,6 +15,13 @@ struct LoopState {
     int32_t exit_code = 0;
 };
 
+// What two fingers on the screen did since the last poll.
+struct TwoFingers {
+    double spread = 1;  // the ratio by which their distance grew
+    double twist = 0;   // radians they turned, clockwise on the screen
+    bool down = false;  // both are still on the screen
+};
+
 // Window, display, input, clocks and message boxes: the only boundary between
 // the viewer and the machine. Set-up calls return 1 on success, 0 after they
 // showed their failure message.
@@ -43,6 +50,8 @@ public:
     virtual void poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons) = 0;
     // Wheel notches since the last call, positive away from the user.
     virtual int32_t poll_wheel() = 0;
+    // Platforms without a touch screen never see two fingers.
+    virtual TwoFingers poll_two_fingers() { return {}; }
 
     // Drains pending window events once; activation, close and quit land in loop.
     virtual void pump_messages(LoopState& loop) = 0;

@@ -12,6 +12,7 @@
 #include "app/frame.h"
 #include "app/screen_geometry.h"
 #include "app/startup.h"
+#include "app/state_json.h"
 #include "app/track.h"
 #include "app/view_ops.h"
 #include "platform/headless/headless_platform.h"
@@ -96,23 +97,6 @@ void add_options(CLI::App& command, RenderOptions& o)
         ->needs(count);
 }
 
-void print_vector(const char* name, const Vec3& v)
-{
-    std::printf("\"%s\": [%.17g, %.17g, %.17g], ", name, v.x, v.y, v.z);
-}
-
-void print_camera(const App& app)
-{
-    const View& v = app.view;
-    std::printf("{");
-    print_vector("viewpos", v.camera.viewpos);
-    print_vector("viewright", v.camera.viewright);
-    print_vector("viewdown", v.camera.viewdown);
-    print_vector("viewfwd", v.camera.viewfwd);
-    std::printf("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}\n",
-                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.instant.sidereal_angle, app.time.instant.day_number);
-}
-
 // Puts the eye, the view and the toggles where the options say.
 void apply_state(App& app, const RenderOptions& o)
 {
@@ -192,7 +176,7 @@ int render_command(int argc, char** argv)
             times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
         if (o.frames > 0) report_timing(times);
-        if (o.camera) print_camera(*app);
+        if (o.camera) std::printf("%s\n", camera_json(*app).c_str());
         const std::string name = numbered ? *frame_name(o.out, k) : o.out;
         const std::string reason =
             write_picture(name, platform.pixels.data(), platform.width, platform.height, platform.pitch, app->palette);

@@ -59,7 +59,7 @@ uint64_t play(const Case& c)
     std::vector<uint8_t> held;
     for (const Step& s : c.steps) {
         for (int i = 0; i < s.frames; ++i) {
-            HeadlessPlatform::FrameInput in{{}, s.dx, s.dy, s.buttons, s.wheel};
+            HeadlessPlatform::FrameInput in{{}, s.dx, s.dy, s.buttons, s.wheel, {}};
             for (uint8_t k : i ? std::vector<uint8_t>{} : held) in.keys.push_back({k, false});
             for (uint8_t k : i ? std::vector<uint8_t>{} : s.keys) in.keys.push_back({k, true});
             v.platform.script.push_back(in);

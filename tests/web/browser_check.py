@@ -2,7 +2,8 @@
 protocol over a pipe: the frame of a fixed moment and view equals `globetool
 render`'s, keys from the page change it, F12 downloads numbered pictures,
 Escape ends the program, and a server lacking the picture and the stars gives
-globetool's fallback frame.
+globetool's fallback frame; then the page on a phone, by touch alone
+(touch_check.py).
 
 usage: browser_check.py WEB_DIR GLOBETOOL
 """
@@ -20,10 +21,12 @@ import time
 
 from PIL import Image
 
+import touch_check
+
 WEB_DIR, GLOBETOOL = (os.path.abspath(arg) for arg in sys.argv[1:3])
 # Both sides see the same zone, with the same short names from Intl and tzdata.
 ENV = {**os.environ, "TZ": "America/New_York"}
-MOMENT = {"at": "2024-03-09T15:30:00Z", "from": "30,-40,7928", "look": "centre"}
+MOMENT = {"size": "640x480", "at": "2024-03-09T15:30:00Z", "from": "30,-40,7928", "look": "centre"}
 
 
 class Chromium:
@@ -107,7 +110,7 @@ def main():
             until(lambda: b.evaluate("typeof globeStats == 'object' && globeStats.frames > 2"), "the page drew no frames")
             b.frames_pass(5)
             native = os.path.join(work, "native.pcx")
-            subprocess.run([GLOBETOOL, "render", "--size", "640x480", "--data", os.path.join(work, folder), "--out",
+            subprocess.run([GLOBETOOL, "render", "--data", os.path.join(work, folder), "--out",
                             native, *(a for k, v in MOMENT.items() for a in (f"--{k}", v))], check=True, env=ENV)
             assert b.frame().tobytes() == Image.open(native).tobytes(), f"the page's frame differs from globetool's: {folder}"
             return b.frame()
@@ -131,6 +134,7 @@ def main():
             b.key("Escape", "Escape", 27)
             assert b.evaluate("globeStats.ended") == 0
             assert "The program has ended" in b.evaluate("document.getElementById('messages').textContent")
+            touch_check.run(b, f"http://127.0.0.1:{httpd.server_address[1]}/full/", os.path.join(work, "downloads"))
         finally:
             b.proc.kill()
             b.proc.wait()

@@ -22,6 +22,7 @@ public:
         int32_t dy = 0;
         int32_t buttons = 0;
         int32_t wheel = 0;
+        TwoFingers fingers;
     };
     struct Message {
         std::string text;
@@ -74,6 +75,7 @@ public:
     void poll_keyboard(uint8_t key_state[256]) override;
     void poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons) override;
     int32_t poll_wheel() override;
+    TwoFingers poll_two_fingers() override;
     void pump_messages(LoopState& loop) override;
     void post_close() override;
     uint32_t time_ms() override;
