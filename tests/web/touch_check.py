@@ -6,6 +6,9 @@ events."""
 import datetime
 import math
 import os
+import time
+
+from PIL import Image
 
 PHONE = {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True}
 # Five device pixels a frame pixel on this phone, so the status lines stay readable.
@@ -131,7 +134,9 @@ def frame_and_controls(p):
 
 
 def drag_turns(p):
-    """A finger dragged from the middle of the page takes what was under it along."""
+    """A finger dragged from the middle of the page takes what was under it along (the levelling
+    of the view, A, off for this and the twist: near the Earth it would roll the picture)."""
+    p.key("KeyA")
     before = p.state()
     start, end = (195, 422), (255, 392)
     scale = PHONE_FRAME[0] / PHONE["width"]
@@ -165,6 +170,7 @@ def twist_rolls(p):
     roll = math.atan2(-dot(s["viewright"], before["viewdown"]), dot(s["viewright"], before["viewright"]))
     assert abs(roll - turns[-1]) < 0.01, ("the twist did not roll", math.degrees(roll))
     p.touch("touchEnd")
+    p.key("KeyA")
 
 
 def clock_and_zoom_buttons(p):
@@ -232,10 +238,17 @@ def tracking(p, downloads):
     jumped = p.tap("Rise, transit or set")
     assert jumped["time_manual"] and jumped["clock"] != s["clock"], "no rise, transit or set"
     assert p.tap("Sun", keys=["keyup Digit0"])["tracking"] is None and p.pressed("Sun") == "false"
-    shots = set(os.listdir(downloads))
+    # The page's first picture is GLOB0000.PCX again; the browser saves it over the earlier one.
+    shot = os.path.join(downloads, "GLOB0000.PCX")
+    was = os.stat(shot).st_mtime_ns if os.path.exists(shot) else None
     p.tap("Screenshot")
-    p.b.frames_pass(10)
-    assert len(set(os.listdir(downloads)) - shots) == 1, "Screenshot gave no picture"
+    deadline = time.monotonic() + 10
+    while not (os.path.exists(shot) and os.stat(shot).st_mtime_ns != was):
+        assert time.monotonic() < deadline, "Screenshot gave no picture"
+        time.sleep(0.05)
+    time.sleep(0.2)
+    with Image.open(shot) as picture:
+        assert (picture.format, picture.size) == ("PCX", PHONE_FRAME), (picture.format, picture.size)
 
 
 def turning_the_phone(p):
@@ -257,13 +270,11 @@ def run(browser, page, downloads):
     b.call("Emulation.setDeviceMetricsOverride", **PHONE)
     b.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
     b.call("Page.navigate", url=f"{page}?{FAR_OUT}")
-    p = None
-    for _ in range(600):
-        if b.evaluate("typeof globeState == 'function' && globeState() !== null"):
-            p = Phone(b)
-            break
-        b.frames_pass(1)
-    assert p, "the phone's page drew nothing"
+    deadline = time.monotonic() + 30
+    while not b.evaluate("typeof globeState == 'function' && globeState() !== null && globeStats.frames > 2"):
+        assert time.monotonic() < deadline, "the phone's page drew nothing"
+        time.sleep(0.05)
+    p = Phone(b)
     frame_and_controls(p)
     assert not p.tap("Orbit")["orbit_mode"]
     drag_turns(p)
