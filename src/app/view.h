@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "core/camera.h"
 #include "core/constants.h"
@@ -19,7 +20,9 @@ struct View {
     uint8_t texture_loaded = 0;
     bool night = false;
     bool sky = false;
-    bool show_help = false;
+    uint8_t show_help = 0;
 
     double min_dist = lowest_eye_dist;
+    // The home place as a unit vector; none means the built-in one.
+    std::optional<Vec3> home;
 };
