@@ -13,13 +13,15 @@
 namespace {
 
 const char usage[] =
-    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--help] [--version]\n"
+    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--sky] [--help] [--version]\n"
     "\n"
     "An interactive viewer of the Earth and the sky.\n"
     "  /WIDTHxHEIGHT  frame size in pixels (default /640x480)\n"
     "  shFILE         shoreline file, any name starting with sh (default SHOREX.DAT)\n"
     "  boFILE         border file, any name starting with bo (default BORDX.DAT)\n"
     "  --window       a window of the frame size instead of the full screen\n"
+    "  --sky          the stars, Sun, Moon and planets behind the Earth's image too\n"
+    "                 (key K switches them on and off)\n"
     "  --help, -h     this text\n"
     "  --version      the program's version\n"
     "\n"

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "raster/gif.h"
 #include "sky/clock.h"
+#include "sky/sky_behind.h"
 #include "sky/stars.h"
 
 // Everything the viewer keeps for the run, grouped by owner.
@@ -30,4 +31,5 @@ struct App {
     Shore shore;
     Borders borders;
     Stars stars;
+    SkyLayer sky_layer;
 };

@@ -66,6 +66,7 @@ Flags scan_flags(int argc, char** argv)
         if (std::strcmp(argv[i], "--window") == 0) flags.window = true;
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) flags.help = true;
         if (std::strcmp(argv[i], "--version") == 0) flags.version = true;
+        if (std::strcmp(argv[i], "--sky") == 0) flags.sky = true;
     }
     return flags;
 }

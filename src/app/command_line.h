@@ -16,6 +16,7 @@ struct Flags {
     bool window = false;
     bool help = false;
     bool version = false;
+    bool sky = false;
 };
 Flags scan_flags(int argc, char** argv);
 

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/loaders.h"
 #include "app/palette_init.h"
+#include "sky/sky_colours.h"
 
 void startup(App& app, Platform& platform, int argc, char** argv)
 {
@@ -12,7 +13,9 @@ void startup(App& app, Platform& platform, int argc, char** argv)
     std::vector<std::string> messages;
     apply_arguments(argc, argv, settings, messages);
     for (const std::string& text : messages) platform.message_box(text, nullptr);
-    settings.fullscreen = scan_flags(argc, argv).window ? 0 : 1;
+    const Flags flags = scan_flags(argc, argv);
+    settings.fullscreen = flags.window ? 0 : 1;
+    app.view.sky = flags.sky;
     settings.bpp = 8;
 
     load_data(app, platform);
@@ -23,8 +26,11 @@ void startup(App& app, Platform& platform, int argc, char** argv)
 
 void load_data(App& app, Platform& platform)
 {
-    build_palette(app.palette);
+    Palette built;
+    build_palette(built);
+    app.palette = built;
     load_all_data(app, platform);
+    app.sky_layer.colours = sky_colours(built, app.palette);
 }
 
 void start_clocks(App& app, Platform& platform)

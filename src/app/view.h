@@ -16,6 +16,8 @@ struct View {
     uint8_t show_labels = 1;
     uint8_t far_side_lines = 0;
     uint8_t texture_loaded = 0;
+    // The sky behind the textured globe too (the filled globe always has it).
+    bool sky = false;
 
     double min_dist = lowest_eye_dist;
 };

@@ -24,6 +24,7 @@ constexpr uint8_t s = 0x1F;
 constexpr uint8_t d = 0x20;
 constexpr uint8_t g = 0x22;
 constexpr uint8_t h = 0x23;
+constexpr uint8_t k = 0x25;
 constexpr uint8_t l = 0x26;
 constexpr uint8_t grave = 0x29;
 constexpr uint8_t lshift = 0x2A;

@@ -30,7 +30,7 @@ struct RenderOptions {
     std::string look = "south";
     double zoom = 1;
     bool no_texture = false, no_borders = false, far_side = false, no_labels = false, no_status = false;
-    bool camera = false;
+    bool camera = false, sky = false;
     std::string shore, bord, out = "frame.pcx";
     int frames = 0;
     int count = 1;
@@ -66,6 +66,7 @@ void add_options(CLI::App& command, RenderOptions& o)
     command.add_flag("--far-side", o.far_side, "draw lines on the far side of the globe too");
     command.add_flag("--no-labels", o.no_labels, "leave the names of the bodies out");
     command.add_flag("--no-status", o.no_status, "leave the status lines out");
+    command.add_flag("--sky", o.sky, "draw the sky behind the textured globe too, as key K does");
     command.add_option("--shore", o.shore, "the shoreline file (default SHOREX.DAT)")->type_name("FILE");
     command.add_option("--bord", o.bord, "the border file (default BORDX.DAT)")->type_name("FILE");
     add_data_option(command, o.shared, "the data folder, searched before the working directory");
@@ -123,6 +124,7 @@ void apply_state(App& app, const RenderOptions& o)
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;
+    view.sky = o.sky;
 }
 
 void report_timing(std::vector<double> ms)
