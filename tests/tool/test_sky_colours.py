@@ -15,8 +15,9 @@ from PIL import Image
 GLOBETOOL = os.environ["GLOBETOOL"]
 DATA = os.environ["GLOBE_DATA"]
 ENV = {**os.environ, "TZ": "UTC"}
-# Far out on the day side, the Sun beside the globe.
+# Far out on the day side, the Sun beside the globe; and the Sun magnified.
 VIEW = ["--size", "320x240", "--at", "2000-06-21T12:00Z", "--no-status", "--from", "10,-20,30000", "--look", "sun"]
+ZOOMS = (["--zoom", "1"], ["--zoom", "40"])
 GLOBE = (0, 0x45, 0x48, 0x58)  # empty space, border, land and sea of the filled globe
 SUN = 254
 
@@ -58,23 +59,26 @@ def render(work, name, *args):
 class SkyColours(unittest.TestCase):
     def check(self, *data):
         with tempfile.TemporaryDirectory() as work:
-            plain, shown = render(work, "plain", *data)
-            sky, _ = render(work, "sky", "--sky", *data)
-            filled, _ = render(work, "filled", "--no-texture", *data)
-            colours = shown_colours(shown)
-            want = np.where(np.isin(filled, GLOBE), plain, colours[filled])
-            self.assertEqual(int((sky != want).sum()), 0)
-            self.assertGreater(int((sky == colours[SUN]).sum()), 50)
-            stars = (filled > 0) & (filled < 64) & (plain == 0)
-            self.assertGreater(int(stars.sum()), 20)
-            return shown, colours, sky[stars]
+            for zoom in ZOOMS:
+                plain, shown = render(work, "plain", *zoom, *data)
+                sky, _ = render(work, "sky", "--sky", *zoom, *data)
+                filled, _ = render(work, "filled", "--no-texture", *zoom, *data)
+                colours = shown_colours(shown)
+                want = np.where(np.isin(filled, GLOBE), plain, colours[filled])
+                self.assertEqual(int((sky != want).sum()), 0, zoom)
+                self.assertGreater(int((sky == colours[SUN]).sum()), 0 if zoom == ZOOMS[0] else 1000, zoom)
+                if zoom == ZOOMS[0]:
+                    stars = (filled > 0) & (filled < 64) & (plain == 0)
+                    self.assertGreater(int(stars.sum()), 20)
+                    starry = sky[stars]
+            return shown, colours, starry
 
     def test_the_shipped_image_takes_the_grey_ramp_of_the_stars(self):
         shown, colours, stars = self.check()
         self.assertEqual(list(colours[64:]), list(range(64, 256)))
         self.assertNotEqual(list(colours[1:64]), list(range(1, 64)))
-        # The brightest stars come out as the image's whites.
-        self.assertEqual(list(colours[60:64]), [int(np.argmin(((shown - 252) ** 2).sum(axis=1)))] * 4)
+        # The brightest stars come out in the image's whites.
+        self.assertTrue((shown[colours[60:64]] >= 230).all())
         self.assertTrue(set(stars) <= set(colours[1:64]))
 
     def test_an_image_of_256_colours_takes_every_ramp(self):
@@ -94,7 +98,7 @@ class SkyColours(unittest.TestCase):
     def test_the_film_of_a_day_shows_the_sun_with_the_sky(self):
         with tempfile.TemporaryDirectory() as work:
             for args, suns in (((), 0), (("--sky",), 1)):
-                subprocess.run([GLOBETOOL, "render", "--size", "160x120", "--look", "sun", "--from", "0,0",
+                subprocess.run([GLOBETOOL, "render", "--size", "640x480", "--look", "sun", "--from", "0,0",
                                 "--at", "2000-03-20T12:00Z", "--out", os.path.join(work, "f.pcx"), *args],
                                check=True, capture_output=True, env=ENV)
                 frame = np.array(Image.open(os.path.join(work, "f.pcx")))
