@@ -44,7 +44,31 @@ bool prepare_layer(SkyLayer& layer, const FrameBuffer& frame, const Spans& spans
     return true;
 }
 
-// Every pixel the sky changed on the layer goes into the frame in its shown colour.
+// The pixels of [left, right) on one row that the sky changed, in their shown
+// colours; before is what the layer held there (the disc's mark on the disc,
+// else the frame's pixel). The sky changes few pixels: runs of eight
+// unchanged ones are passed over at once.
+void copy_each(uint8_t* out, const uint8_t* sky, int32_t left, int32_t right, bool on_disc,
+               const SkyColours& colours)
+{
+    for (int32_t x = left; x < right; ++x)
+        if (sky[x] != (on_disc ? disc_mark : out[x])) out[x] = colours[sky[x]];
+}
+
+void copy_changed(uint8_t* out, const uint8_t* sky, int32_t left, int32_t right, bool on_disc,
+                  const SkyColours& colours)
+{
+    constexpr uint64_t marks = 0x0101010101010101u * disc_mark;
+    int32_t x = left;
+    for (; x + 8 <= right; x += 8) {
+        uint64_t now = 0, before = marks;
+        std::memcpy(&now, sky + x, 8);
+        if (!on_disc) std::memcpy(&before, out + x, 8);
+        if (now != before) copy_each(out, sky, x, x + 8, on_disc, colours);
+    }
+    copy_each(out, sky, x, right, on_disc, colours);
+}
+
 void copy_sky(const SkyLayer& layer, const FrameBuffer& frame)
 {
     for (int32_t y = 0; y < frame.frame_yres; ++y) {
@@ -52,10 +76,9 @@ void copy_sky(const SkyLayer& layer, const FrameBuffer& frame)
         const uint8_t* sky = layer.frame.row(y);
         const int32_t left = layer.disc[2 * static_cast<size_t>(y)];
         const int32_t right = layer.disc[2 * static_cast<size_t>(y) + 1];
-        for (int32_t x = 0; x < frame.frame_xres; ++x) {
-            const uint8_t before = x >= left && x < right ? disc_mark : out[x];
-            if (sky[x] != before) out[x] = layer.colours[sky[x]];
-        }
+        copy_changed(out, sky, 0, left, false, layer.colours);
+        copy_changed(out, sky, left, right, true, layer.colours);
+        copy_changed(out, sky, right, frame.frame_xres, false, layer.colours);
     }
 }
 
