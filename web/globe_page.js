@@ -2,7 +2,8 @@
 // Starts the viewer on the page. The four data files are fetched from beside
 // the page into the program's file system before start-up (a file the server
 // lacks is simply not there, as on a disk); the page's address gives the
-// command line: ?size=WxH, ?sky=1 for the sky behind the textured globe, and
+// command line: ?size=WxH, ?home=LAT,LON for the home view's place, ?sky=1
+// for the sky behind the textured globe, and
 // ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a fixed moment and view.
 (function () {
   const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
@@ -12,6 +13,7 @@
 
   const args = [];
   if (params.has('size')) args.push('/' + params.get('size'));
+  for (const name of ['at', 'from', 'look', 'home']) if (params.has(name)) args.push('--' + name, params.get(name));
   for (const name of ['at', 'from', 'look']) if (params.has(name)) args.push('--' + name, params.get(name));
   if (params.get('sky') === '1') args.push('--sky');
 
