@@ -20,8 +20,8 @@ const Texture& shipped_texture()
     static const Texture texture = [] {
         Texture t;
         Palette palette;
-        std::string message;
-        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/globe.gif", t, palette, message);
+        GifInfo info;
+        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/globe.gif", t, palette, info);
         return t;
     }();
     return texture;

@@ -18,12 +18,12 @@ TEST(Screenshot, NamesWrapAndSavesNeverOverwriteOrLeaveParts)
     const std::vector<uint8_t> pixels(4 * 3, 1);
     std::ofstream("GLOB0000.PCX") << "keep";
     int32_t counter = 0;
-    ASSERT_EQ(save_screenshot(&counter, pixels.data(), 4, 3, 4, Palette{}), 0);
+    ASSERT_TRUE(save_screenshot(&counter, pixels.data(), 4, 3, 4, Palette{}).ok());
     EXPECT_EQ(counter, 2);
     std::ifstream kept("GLOB0000.PCX");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
     EXPECT_TRUE(std::filesystem::exists("GLOB0001.PCX"));
     for (const auto& entry : std::filesystem::directory_iterator(".")) EXPECT_EQ(entry.path().extension(), ".PCX");
     for (const char* bad : {"no-such-dir/x.pcx", "/dev/full"})
-        EXPECT_EQ(write_pcx(bad, pixels.data(), 4, 3, 4, Palette{}), -1) << bad;
+        EXPECT_FALSE(write_pcx(bad, pixels.data(), 4, 3, 4, Palette{}).ok()) << bad;
 }
