@@ -7,13 +7,10 @@
 void startup(App& app, Platform& platform, int argc, char** argv)
 {
     Settings& settings = app.settings;
-    settings.xres = 640;
-    settings.yres = 480;
     std::vector<std::string> messages;
     apply_arguments(argc, argv, settings, messages);
     for (const std::string& text : messages) platform.message_box(text, nullptr);
     settings.fullscreen = scan_flags(argc, argv).window ? 0 : 1;
-    settings.bpp = 8;
 
     load_data(app, platform);
     start_clocks(app, platform);
