@@ -39,7 +39,7 @@ void row_texels_sse2(const RowRays& rays);
 // exact path.
 void row_texels_portable(const RowRays& rays);
 
-// The kernels this processor runs, widest first; the last needs only the
-// baseline of x86-64.
+// The kernels this processor runs, widest first; the last runs everywhere:
+// the baseline of x86-64, or the portable one in the browser.
 std::vector<RowKernel> usable_row_kernels();
 RowKernel best_row_kernel();
