@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/scan_codes.h"
+#include "support/headless_viewer.h"
 #include "support/work_dir.h"
 
 // Pillow and ImageMagick decode the frames globetool saves, and the viewer's
@@ -26,4 +28,20 @@ TEST(Screenshot, NamesWrapAndSavesNeverOverwriteOrLeaveParts)
     for (const auto& entry : std::filesystem::directory_iterator(".")) EXPECT_EQ(entry.path().extension(), ".PCX");
     for (const char* bad : {"no-such-dir/x.pcx", "/dev/full"})
         EXPECT_FALSE(write_pcx(bad, pixels.data(), 4, 3, 4, Palette{}).ok()) << bad;
+}
+
+// A working folder that has gone away: F12 says why on stderr, shows no
+// message box and keeps the counter, so the next F12 tries the same name.
+TEST(Screenshot, AFailedSaveIsReportedAndTriedAgain)
+{
+    WorkDir dir;
+    HeadlessViewer v;
+    std::filesystem::remove(dir.path);
+    testing::internal::CaptureStderr();
+    v.frame_with({dik::f12});
+    v.frame_with({dik::f12});
+    const std::string line = "globe: can't save a screenshot: GLOB0000.PCX: No such file or directory\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), line + line);
+    EXPECT_EQ(v.app->controls.shot_counter, 0);
+    EXPECT_TRUE(v.platform.messages.empty());
 }
