@@ -8,17 +8,17 @@
 
 #include "app/app.h"
 #include "app/command_line.h"
+#include "app/fixed_view.h"
 #include "app/main_loop.h"
 #include "app/screenshot.h"
+#include "app/time_and_place.h"
 #include "platform/web/web_platform.h"
-#include "tool/fixed_view.h"
-#include "tool/options.h"
 
 namespace {
 
 // A moment and view fixed by the page's address, shown still until the user moves.
 struct FixedView {
-    ToolOptions place;
+    TimeAndPlace place;
     std::string look = "south";
 };
 
@@ -98,6 +98,9 @@ int main(int argc, char** argv)
     auto* run = new WebRun;
     std::string line;
     run->fixed = take_fixed_view(argc, argv, line, run->platform);
+    // A fixed view's frames stay those of globetool.
+    run->app.settings.help_hint = !run->fixed;
+    run->app.settings.touch_help = true;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     char* args[max_args];

@@ -2,8 +2,8 @@
 // Starts the viewer on the page. The four data files are fetched from beside
 // the page into the program's file system before start-up (a file the server
 // lacks is simply not there, as on a disk); the page's address gives the
-// command line: ?size=WxH, and ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a
-// fixed moment and view.
+// command line: ?size=WxH, ?home=LAT,LON for the home view's place, and
+// ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a fixed moment and view.
 (function () {
   const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
   const params = new URLSearchParams(location.search);
@@ -12,7 +12,7 @@
 
   const args = [];
   if (params.has('size')) args.push('/' + params.get('size'));
-  for (const name of ['at', 'from', 'look']) if (params.has(name)) args.push('--' + name, params.get(name));
+  for (const name of ['at', 'from', 'look', 'home']) if (params.has(name)) args.push('--' + name, params.get(name));
 
   // The fetches start now, alongside the program's own download.
   const fetched = dataFiles.map((name) =>

@@ -4,6 +4,7 @@
 
 #include "app/draw.h"
 #include "app/frame_steps.h"
+#include "app/help.h"
 #include "app/screen_geometry.h"
 #include "app/screenshot.h"
 #include "app/status.h"
@@ -12,6 +13,18 @@
 #include "platform/scan_codes.h"
 
 namespace {
+
+// How long the hint to the help shows after start.
+constexpr uint32_t hint_ms = 10000;
+
+void draw_help_layer(const App& app)
+{
+    if (app.view.show_help)
+        draw_help(app.frame, app.settings.touch_help);
+    else if (app.settings.help_hint &&
+             static_cast<uint32_t>(app.time.now_ms) - static_cast<uint32_t>(app.controls.start_ms) < hint_ms)
+        draw_help_hint(app.frame);
+}
 
 void draw_and_present(App& app, Platform& platform)
 {
@@ -24,6 +37,7 @@ void draw_and_present(App& app, Platform& platform)
 
     draw_scene(app);
     if (app.settings.status_lines) draw_status(app.frame, app.view, app.time);
+    draw_help_layer(app);
 
     uint8_t* keys = app.controls.key_state;
     if (keys[dik::f12]) {
@@ -64,10 +78,7 @@ void run_frame(App& app, Platform& platform)
         static_cast<int32_t>(static_cast<uint32_t>(app.time.now_ms) - static_cast<uint32_t>(controls.prev_frame_ms));
     controls.prev_frame_ms = app.time.now_ms;
 
-    motion_keys(app);
-    preset_and_toggle_keys(app, platform);
-    orbit_physics(app);
-    keep_above_ground(app);
+    move_eye(app, platform);
     track_body(app, platform);
 
     draw_and_present(app, platform);

@@ -34,7 +34,7 @@ Vec3 position_at_degrees(double lat, double lon)
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
 {
     Camera& camera = view.camera;
-    camera.viewpos = position_at(home_lat, home_lon);
+    camera.viewpos = view.home.value_or(position_at(home_lat, home_lon));
     view_south(camera);
     camera.viewvel = {0, 0, 0};
     view.far_side_lines = 0;

@@ -40,6 +40,7 @@ constexpr uint8_t multiply = 0x37;  // keypad *
 constexpr uint8_t lalt = 0x38;
 constexpr uint8_t space = 0x39;
 constexpr uint8_t capital = 0x3A;  // Caps Lock
+constexpr uint8_t f1 = 0x3B;
 constexpr uint8_t numpad5 = 0x4C;
 constexpr uint8_t numpad0 = 0x52;
 constexpr uint8_t f12 = 0x58;

@@ -13,11 +13,10 @@
 #include "app/screen_geometry.h"
 #include "app/startup.h"
 #include "app/track.h"
-#include "app/view_ops.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/time_zone.h"
 #include "tool/commands.h"
-#include "tool/fixed_view.h"
+#include "app/fixed_view.h"
 #include "tool/options.h"
 #include "tool/picture_file.h"
 #include "tool/sequence.h"
@@ -116,10 +115,8 @@ void print_camera(const App& app)
 // Puts the eye, the view and the toggles where the options say.
 void apply_state(App& app, const RenderOptions& o)
 {
+    fix_view(app, chosen_position(o.shared), o.look, o.zoom, chosen_instant(o.shared));
     View& view = app.view;
-    place_eye(view.camera, chosen_position(o.shared));
-    apply_view_preset(view.camera, o.look);
-    set_zoom(view.camera, o.zoom * app.frame.frame_xres);
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;

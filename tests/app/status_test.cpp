@@ -36,7 +36,7 @@ TEST(Status, LinesAtTheirEdges)
         {font_text(L"\u6771\u4EAC\u00E4") + font_text(std::wstring(L"a\0b\tc\x7F", 6)), "??\x84" "a?b?c?"},
         {latitude_line({0, 3, 0}) + longitude_line({0, 0, 1}), "90.000000 \xF8S180.000000 \xF8" "E"},
         {latitude_line(sydney) + longitude_line(sydney), "33.500000 \xF8S151.250000 \xF8" "E"},
-        {speed_line({0, 186282.3976 / 3964 * 0.004, 0}), "100.000000%"},  // light speed, in Earth radii per 4 ms
+        {speed_line({0, 186282.3976 / 3964 * 0.016, 0}), "100.000000%"},  // light speed, in Earth radii per 16 ms
         {zoom_line(640 * 2, 640), "Magnification: 2.000000, Viewing range: 53\xF8 7' 48\""},
         {zoom_line(641, 640), "Magnification: 1.001562, Viewing range: 89\xF8 54' 37\""},
         {zoom_line(0, 0).substr(zoom_line(0, 0).find("V")), "Viewing range: 0\xF8 0' 0\""},

@@ -131,6 +131,10 @@ def main():
             b.key("Escape", "Escape", 27)
             assert b.evaluate("globeStats.ended") == 0
             assert "The program has ended" in b.evaluate("document.getElementById('messages').textContent")
+            # A bad home place is reported on the page, and the viewer runs on from the built-in one.
+            b.call("Page.navigate", url=f"http://127.0.0.1:{httpd.server_address[1]}/full/?home=91,0")
+            until(lambda: b.evaluate("typeof globeStats == 'object' && globeStats.frames > 2"), "the page drew no frames")
+            assert "--home: bad value '91,0'" in b.evaluate("document.getElementById('messages').textContent")
         finally:
             b.proc.kill()
             b.proc.wait()
