@@ -85,8 +85,8 @@ void row_texels_sse2(const GlobeScene& scene, const RowRays& rays, RowPixels& pi
 // exact path.
 void row_texels_portable(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels);
 
-// The kernels this processor runs, widest first; the last is the one every
-// processor of the build's target runs.
+// The kernels this processor runs, widest first; the last runs everywhere:
+// the baseline of x86-64, or the portable one in the browser.
 std::vector<RowKernel> usable_row_kernels();
 // The widest of them, asked of the processor once, at start-up.
 RowKernel best_row_kernel();

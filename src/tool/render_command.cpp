@@ -153,7 +153,7 @@ bool set_up(App& app, HeadlessPlatform& platform, const RenderOptions& o)
     }
     for (const auto& m : platform.messages)
         std::fprintf(stderr, "%s%s", m.text.c_str(), m.text.ends_with('\n') ? "" : "\n");
-    if (!platform.initdirectdraw(o.width, o.height, 8, app.palette)) return false;
+    if (!platform.initdirectdraw(o.width, o.height, app.palette)) return false;
     set_screen_geometry(app, platform, platform.pitch, o.width, o.height);
     apply_state(app, o);
     if (const int32_t body = parse_body(o.look); body >= 0) platform.press({body_key(body)});
@@ -193,11 +193,11 @@ int render_command(int argc, char** argv)
         if (o.frames > 0) report_timing(times);
         if (o.camera) print_camera(*app);
         const std::string name = numbered ? *frame_name(o.out, k) : o.out;
-        const std::string reason =
+        const Result written =
             write_picture(name, platform.pixels.data(), platform.width, platform.height, platform.pitch, app->palette);
-        if (!reason.empty()) {
+        if (!written.ok()) {
             std::fprintf(stderr, "%sglobetool render: can't write '%s': %s\n", progress ? "\n" : "", name.c_str(),
-                         reason.c_str());
+                         written.why().c_str());
             return 1;
         }
         if (progress)
