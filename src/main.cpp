@@ -14,7 +14,7 @@
 namespace {
 
 const char usage[] =
-    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--home LAT,LON] [--sky] [--help] [--version]\n"
+    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--home LAT,LON] [--sky] [--night] [--help] [--version]\n"
     "\n"
     "An interactive viewer of the Earth and the sky.\n"
     "  /WIDTHxHEIGHT  frame size in pixels (default /640x480)\n"
@@ -24,6 +24,7 @@ const char usage[] =
     "  --home LAT,LON the home view's place, degrees north and east (default 41.6611,-71.4845)\n"
     "  --sky          the stars, Sun, Moon and planets behind the Earth's image too\n"
     "                 (key K switches them on and off)\n"
+    "  --night        day and night on the Earth's image, with city lights (key I)\n"
     "  --help, -h     this text\n"
     "  --version      the program's version\n"
     "\n"

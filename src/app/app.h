@@ -8,6 +8,8 @@
 #include "core/spans.h"
 #include "app/view.h"
 #include "earth/borders.h"
+#include "earth/globe_lanes.h"
+#include "earth/globe_light.h"
 #include "earth/shore.h"
 #include "core/frame_buffer.h"
 #include "platform/palette.h"
@@ -32,4 +34,7 @@ struct App {
     Borders borders;
     Stars stars;
     SkyLayer sky_layer;
+    GlobeLight light;
+    // The fast globe's kernel, asked of the processor once.
+    RowKernel globe_kernel = best_row_kernel();
 };

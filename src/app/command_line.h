@@ -19,6 +19,7 @@ struct Flags {
     bool version = false;
     std::optional<std::string> home;  // the value after --home, empty when it is missing
     bool sky = false;
+    bool night = false;
 };
 Flags scan_flags(int argc, char** argv);
 

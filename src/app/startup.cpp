@@ -23,8 +23,6 @@ void set_home(View& view, const std::string& text, Platform& platform)
 void startup(App& app, Platform& platform, int argc, char** argv)
 {
     Settings& settings = app.settings;
-    settings.xres = 640;
-    settings.yres = 480;
     std::vector<std::string> messages;
     apply_arguments(argc, argv, settings, messages);
     for (const std::string& text : messages) platform.message_box(text, nullptr);
@@ -32,7 +30,7 @@ void startup(App& app, Platform& platform, int argc, char** argv)
     settings.fullscreen = flags.window ? 0 : 1;
     if (flags.home) set_home(app.view, *flags.home, platform);
     app.view.sky = flags.sky;
-    settings.bpp = 8;
+    app.view.night = flags.night;
 
     load_data(app, platform);
     start_clocks(app, platform);

@@ -15,6 +15,7 @@ constexpr uint8_t w = 0x11;
 constexpr uint8_t e = 0x12;
 constexpr uint8_t r = 0x13;
 constexpr uint8_t t = 0x14;
+constexpr uint8_t i = 0x17;
 constexpr uint8_t lbracket = 0x1A;
 constexpr uint8_t rbracket = 0x1B;
 constexpr uint8_t enter = 0x1C;

@@ -16,14 +16,12 @@ class WebPlatform final : public Platform {
 public:
     int create_window(int32_t xres, int32_t yres, int32_t fullscreen) override;
     void destroy_window() override;
-    int initdirectinput() override;
     int initkeyboard() override;
     int initmouse() override;
-    int initdirectdraw(int32_t width, int32_t height, int32_t bpp, const Palette& palette) override;
+    int initdirectdraw(int32_t width, int32_t height, const Palette& palette) override;
     void uninitdirectdraw() override;
     void uninitmouse() override;
     void uninitkeyboard() override;
-    void uninitdirectinput() override;
     int lockframe(uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height) override;
     void unlockframe() override;
     void presentframe() override;
@@ -68,7 +66,7 @@ private:
 
     void input_seen() { clock_held_ = false; }
     void acquiremouse(bool active);
-    int fail(const char* format);
+    int fail(const char* format, const char* reason);
 
     static EM_BOOL on_key(int type, const EmscriptenKeyboardEvent* event, void* self);
     static EM_BOOL on_click(int type, const EmscriptenMouseEvent* event, void* self);
