@@ -1,12 +1,14 @@
 'use strict';
-// Starts the viewer on the page. The four data files are fetched from beside
+// Starts the viewer on the page. The five data files are fetched from beside
 // the page into the program's file system before start-up (a file the server
 // lacks is simply not there, as on a disk); the page's address gives the
 // command line: ?size=WxH for a fixed frame (without it the frame follows
-// the page), ?home=LAT,LON for the home view's place, and
-// ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a fixed moment and view.
+// the page), ?home=LAT,LON for the home view's place,
+// ?at=TIME&from=LAT,LON[,ALT]&look=VIEW for a fixed moment and view,
+// ?night=1 for day and night and ?sky=1 for the sky behind the textured globe
+// from the start.
 (function () {
-  const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat'];
+  const dataFiles = ['globe.gif', 'SHOREX.DAT', 'BORDX.DAT', 'stars.dat', 'lights.gif'];
   const params = new URLSearchParams(location.search);
   const messages = document.getElementById('messages');
   const say = (text) => { messages.textContent += text.endsWith('\n') ? text : text + '\n'; };
@@ -14,6 +16,8 @@
   const args = [];
   if (params.has('size')) args.push('/' + params.get('size'));
   for (const name of ['at', 'from', 'look', 'home']) if (params.has(name)) args.push('--' + name, params.get(name));
+  if (params.get('sky') === '1') args.push('--sky');
+  if (params.get('night') === '1') args.push('--night');
 
   // The fetches start now, alongside the program's own download.
   const fetched = dataFiles.map((name) =>

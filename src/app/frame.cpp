@@ -1,5 +1,7 @@
 #include "app/frame.h"
 
+#include <cstdio>
+
 #include "app/draw.h"
 #include "app/frame_steps.h"
 #include "app/help.h"
@@ -43,7 +45,9 @@ void draw_and_present(App& app, Platform& platform)
     uint8_t* keys = app.controls.key_state;
     if (keys[dik::f12]) {
         keys[dik::f12] = 0;
-        save_screenshot(&app.controls.shot_counter, pixels, width, height, pitch, app.palette);
+        // No message box interrupts the flight; the next F12 tries the same name again.
+        const Result saved = save_screenshot(&app.controls.shot_counter, pixels, width, height, pitch, app.palette);
+        if (!saved.ok()) std::fprintf(stderr, "globe: can't save a screenshot: %s\n", saved.why().c_str());
     }
     platform.unlockframe();
     platform.presentframe();

@@ -18,9 +18,10 @@ struct View {
     uint8_t show_labels = 1;
     uint8_t far_side_lines = 0;
     uint8_t texture_loaded = 0;
-    bool night = false;
-    bool sky = false;
     uint8_t show_help = 0;
+    // The sky behind the textured globe too (the filled globe always has it).
+    bool sky = false;
+    bool night = false;  // day and night on the textured globe
 
     double min_dist = lowest_eye_dist;
     // The home place as a unit vector; none means the built-in one.

@@ -32,14 +32,16 @@ public:
     virtual int create_window(int32_t xres, int32_t yres, int32_t fullscreen) = 0;
     virtual void destroy_window() = 0;
 
-    virtual int initdirectinput() = 0;
+    // The input set-up that keyboard and mouse share; a platform whose input
+    // needs none keeps these.
+    virtual int initdirectinput() { return 1; }
+    virtual void uninitdirectinput() {}
     virtual int initkeyboard() = 0;
     virtual int initmouse() = 0;
-    virtual int initdirectdraw(int32_t width, int32_t height, int32_t bpp, const Palette& palette) = 0;
+    virtual int initdirectdraw(int32_t width, int32_t height, const Palette& palette) = 0;
     virtual void uninitdirectdraw() = 0;
     virtual void uninitmouse() = 0;
     virtual void uninitkeyboard() = 0;
-    virtual void uninitdirectinput() = 0;
 
     virtual int lockframe(uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height) = 0;
     virtual void unlockframe() = 0;

@@ -132,7 +132,7 @@ TEST(TouchFrames, AResizeKeepsTheView)
     const std::string clock = viewer_state_json(app).substr(viewer_state_json(app).find("\"clock\""));
     const std::pair<int32_t, int32_t> sizes[] = {{240, 90}, {97, 300}, {160, 120}};
     for (const auto& [w, h] : sizes) {
-        v.platform.initdirectdraw(w, h, 8, app.palette);
+        v.platform.initdirectdraw(w, h, app.palette);
         v.frame();
         const Camera& c = app.view.camera;
         const std::pair<Vec3, Vec3> kept[] = {

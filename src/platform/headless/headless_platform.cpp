@@ -58,7 +58,7 @@ int HeadlessPlatform::initmouse()
     return 0;
 }
 
-int HeadlessPlatform::initdirectdraw(int32_t w, int32_t h, int32_t, const Palette&)
+int HeadlessPlatform::initdirectdraw(int32_t w, int32_t h, const Palette&)
 {
     calls.emplace_back("initdirectdraw");
     if (fail_directdraw || w <= 0 || h <= 0) {

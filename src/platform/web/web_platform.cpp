@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 #include "core/workers.h"
 #include "platform/frame_colours.h"
@@ -91,18 +92,19 @@ bool browser_zone_sample(int64_t instant, ZoneSample& sample)
 
 }  // namespace
 
-int WebPlatform::fail(const char* format)
+int WebPlatform::fail(const char* format, const char* reason)
 {
     char text[128];
     std::snprintf(text, sizeof text, format, generic_failure);
     web_message(text, "ERROR");
+    std::fprintf(stderr, "%sbrowser: %s\n", text, reason);
     return 0;
 }
 
 int WebPlatform::create_window(int32_t, int32_t, int32_t)
 {
     canvas_ = web_canvas_found(canvas) != 0;
-    if (!canvas_) return fail("Can't open a window: %08lx\n");
+    if (!canvas_) return fail("Can't open a window: %08lx\n", "the page has no element #canvas");
     emscripten_set_visibilitychange_callback(this, EM_FALSE, on_visibility);
     follow_page_ = web_follows_page() != 0;
     if (follow_page_) emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, on_resize);
@@ -115,8 +117,6 @@ void WebPlatform::destroy_window()
     if (follow_page_) emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
     canvas_ = false;
 }
-
-int WebPlatform::initdirectinput() { return 1; }
 
 int WebPlatform::initkeyboard()
 {
@@ -143,9 +143,12 @@ int WebPlatform::initmouse()
     return 1;
 }
 
-int WebPlatform::initdirectdraw(int32_t width, int32_t height, int32_t, const Palette& palette)
+int WebPlatform::initdirectdraw(int32_t width, int32_t height, const Palette& palette)
 {
-    if (!canvas_ || width <= 0 || height <= 0) return fail("initdirectdraw failed: %08lx\n");
+    if (!canvas_) return fail("initdirectdraw failed: %08lx\n", "the page has no element #canvas");
+    if (width <= 0 || height <= 0)
+        return fail("initdirectdraw failed: %08lx\n",
+                    ("the frame size " + std::to_string(width) + "x" + std::to_string(height) + " is empty").c_str());
     colours_.clear();
     // ImageData holds red, green, blue, alpha bytes: little-endian words.
     for (const PaletteEntry& e : palette)
@@ -209,8 +212,6 @@ void WebPlatform::uninitkeyboard()
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
     keyboard_ = false;
 }
-
-void WebPlatform::uninitdirectinput() {}
 
 int WebPlatform::lockframe(uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height)
 {

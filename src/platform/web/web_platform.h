@@ -19,14 +19,12 @@ class WebPlatform final : public Platform {
 public:
     int create_window(int32_t xres, int32_t yres, int32_t fullscreen) override;
     void destroy_window() override;
-    int initdirectinput() override;
     int initkeyboard() override;
     int initmouse() override;
-    int initdirectdraw(int32_t width, int32_t height, int32_t bpp, const Palette& palette) override;
+    int initdirectdraw(int32_t width, int32_t height, const Palette& palette) override;
     void uninitdirectdraw() override;
     void uninitmouse() override;
     void uninitkeyboard() override;
-    void uninitdirectinput() override;
     int lockframe(uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height) override;
     void unlockframe() override;
     void presentframe() override;
@@ -77,7 +75,7 @@ private:
 
     void input_seen() { clock_held_ = false; }
     void acquiremouse(bool active);
-    int fail(const char* format);
+    int fail(const char* format, const char* reason);
     void open_frame(int32_t width, int32_t height);
     void follow_canvas_size();
 
