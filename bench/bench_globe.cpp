@@ -27,9 +27,9 @@ const Shipped& shipped()
         Shipped s;
         Palette palette{}, lights_palette{};
         Texture lights;
-        std::string message;
-        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/globe.gif", s.texture, palette, message);
-        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/lights.gif", lights, lights_palette, message);
+        GifInfo info;
+        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/globe.gif", s.texture, palette, info);
+        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/lights.gif", lights, lights_palette, info);
         s.light = globe_light(palette);
         s.light.grades = grade_lights(lights, lights_palette, s.texture);
         return s;

@@ -8,17 +8,24 @@
 
 #include "app/app.h"
 #include "app/command_line.h"
+#include "app/fixed_view.h"
 #include "app/main_loop.h"
 #include "app/screenshot.h"
+#include "app/state_json.h"
+#include "app/time_and_place.h"
 #include "platform/web/web_platform.h"
-#include "tool/fixed_view.h"
-#include "tool/options.h"
 
 namespace {
 
+// What the page shows, for its controls and for whoever drives it (Module.onState).
+EM_JS(void, web_publish_state, (const char* json), {
+    Module.globeStateText = UTF8ToString(json);
+    if (Module.onState) Module.onState();
+});
+
 // A moment and view fixed by the page's address, shown still until the user moves.
 struct FixedView {
-    ToolOptions place;
+    TimeAndPlace place;
     std::string look = "south";
 };
 
@@ -29,10 +36,9 @@ struct WebRun {
     int32_t shots_offered = 0;
 };
 
-// Takes --at, --from and --look out of the arguments, and --night (day and
-// night from the start); the rest is the viewer's own command line. Bad
-// values are reported and leave the view free.
-std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& line, bool& night, WebPlatform& platform)
+// Takes --at, --from and --look out of the arguments; the rest is the
+// viewer's own command line. Bad values are reported and leave the view free.
+std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& line, WebPlatform& platform)
 {
     FixedView fixed;
     bool any = false, bad = false;
@@ -56,8 +62,6 @@ std::optional<FixedView> take_fixed_view(int argc, char** argv, std::string& lin
                 platform.message_box("unknown view '" + fixed.look + "'\n", nullptr);
                 bad = true;
             }
-        } else if (a == "--night") {
-            night = true;
         } else {
             line += (line.empty() ? "" : " ") + a;
         }
@@ -87,6 +91,7 @@ void pass(void* arg)
     }
     // The first frame fixed the geometry and the home view; the fixed view goes over them.
     if (run.fixed && app.frame.frame_xres > 0) show_fixed_view(run);
+    web_publish_state(viewer_state_json(app).c_str());
     if (app.loop.quit_requested) {
         emscripten_cancel_main_loop();
         run.platform.show_end(end_program(app, run.platform));
@@ -100,8 +105,10 @@ int main(int argc, char** argv)
     // Lives as long as the page: the browser calls the loop after main returns.
     auto* run = new WebRun;
     std::string line;
-    bool night = false;
-    run->fixed = take_fixed_view(argc, argv, line, night, run->platform);
+    run->fixed = take_fixed_view(argc, argv, line, run->platform);
+    // A fixed view's frames stay those of globetool.
+    run->app.settings.help_hint = !run->fixed;
+    run->app.settings.touch_help = true;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     char* args[max_args];
@@ -110,7 +117,6 @@ int main(int argc, char** argv)
         run->platform.show_end(start_failed);
         return start_failed;
     }
-    run->app.view.night = night;
     emscripten_set_main_loop_arg(pass, run, 0, false);
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "raster/gif.h"
 #include "sky/clock.h"
+#include "sky/sky_behind.h"
 #include "sky/stars.h"
 
 // Everything the viewer keeps for the run, grouped by owner.
@@ -32,6 +33,7 @@ struct App {
     Shore shore;
     Borders borders;
     Stars stars;
+    SkyLayer sky_layer;
     GlobeLight light;
     // The fast globe's kernel, asked of the processor once.
     RowKernel globe_kernel = best_row_kernel();

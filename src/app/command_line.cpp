@@ -66,6 +66,9 @@ Flags scan_flags(int argc, char** argv)
         if (std::strcmp(argv[i], "--window") == 0) flags.window = true;
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) flags.help = true;
         if (std::strcmp(argv[i], "--version") == 0) flags.version = true;
+        if (std::strcmp(argv[i], "--home") == 0) flags.home = i + 1 < argc ? argv[++i] : "";
+        if (std::strcmp(argv[i], "--sky") == 0) flags.sky = true;
+        if (std::strcmp(argv[i], "--night") == 0) flags.night = true;
     }
     return flags;
 }
@@ -74,6 +77,7 @@ void apply_arguments(int argc, char** argv, Settings& settings, std::vector<std:
 {
     for (int i = argc - 1; i >= 1; --i) {
         const char* arg = argv[i];
+        if (std::strcmp(argv[i - 1], "--home") == 0) continue;
         if (arg[0] == '/')
             read_size(arg, settings);
         else if (starts(arg, 's', 'h'))

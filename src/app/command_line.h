@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,14 @@ struct Flags {
     bool window = false;
     bool help = false;
     bool version = false;
+    std::optional<std::string> home;  // the value after --home, empty when it is missing
+    bool sky = false;
+    bool night = false;
 };
 Flags scan_flags(int argc, char** argv);
 
-// Display size (/WxH) and map file names (sh..., bo...); when two arguments
+// Display size (/WxH) and map file names (sh..., bo...), the value of --home
+// aside; when two arguments
 // set the same thing the earlier one wins. A name too long for its buffer is
 // refused with a message and the previous name kept.
 void apply_arguments(int argc, char** argv, Settings& settings, std::vector<std::string>& messages);

@@ -8,6 +8,7 @@ struct Controls {
     double mouse_dy_smooth = 0;
     int32_t mouse_buttons = 0;
     int32_t prev_frame_ms = 0;
+    int32_t start_ms = 0;
     int32_t frame_dt = 0;
     int32_t shot_counter = 0;
     uint32_t rand_seed = 1;

@@ -10,6 +10,7 @@
 #include "platform/scan_codes.h"
 #include "sky/ephemeris.h"
 #include "sky/sky.h"
+#include "sky/sky_behind.h"
 
 namespace {
 
@@ -48,5 +49,9 @@ void draw_scene(App& app)
     // Borders show over the cleared frame too when the Earth is hidden.
     const View& view = app.view;
     if (view.show_borders) drawbords(view.camera, app.frame, app.borders, view.far_side_lines);
-    if (!view.texture_loaded) draw_sky(view.camera, app.frame, app.spans, app.time.instant, app.stars, view.show_labels);
+    if (!view.texture_loaded)
+        draw_sky(view.camera, app.frame, app.spans, app.time.instant, app.stars, view.show_labels);
+    else if (view.sky)
+        draw_sky_behind(view.camera, app.frame, app.spans, view.show_earth != 0, app.sky_layer, app.time.instant,
+                        app.stars, view.show_labels);
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <numbers>
 
 #include "app/frame_steps.h"
@@ -35,10 +36,9 @@ void random_place(View& view, uint32_t& seed)
 
 }  // namespace
 
-void motion_keys(App& app)
+void motion_keys(App& app, int32_t dt)
 {
     const uint8_t* keys = app.controls.key_state;
-    const int32_t dt = app.controls.frame_dt;
     double s = dt / 2048.0;
     if (keys[dik::lshift]) s = dt / 512.0;
     if (keys[dik::rshift]) s = dt / 64.0;
@@ -75,6 +75,7 @@ void preset_and_toggle_keys(App& app, Platform& platform)
     if (take_press(keys, dik::l)) load_map_data(app, platform);
     if (take_press(keys, dik::h)) view.show_earth ^= 1;
     if (take_press(keys, dik::t)) view.far_side_lines ^= 1;
+    if (take_press(keys, dik::k)) view.sky = !view.sky;
     if (take_press(keys, dik::i)) view.night = !view.night;
     if (take_press(keys, dik::b)) view.show_borders ^= 1;
     if (take_press(keys, dik::a)) view.auto_level ^= 1;
@@ -83,26 +84,41 @@ void preset_and_toggle_keys(App& app, Platform& platform)
         view.camera.viewvel = {0, 0, 0};
     }
     if (take_press(keys, dik::space)) view.camera.viewvel = {0, 0, 0};
+    if (take_press(keys, dik::f1)) view.show_help ^= 1;
 }
 
-void orbit_physics(App& app)
+void orbit_physics(App& app, int32_t dt)
 {
     View& view = app.view;
     if (!view.orbit_mode) return;
     const double r2 = dot(view.camera.viewpos, view.camera.viewpos);
     const double k = -0.0003 / (std::sqrt(r2) * r2);
-    const double t = app.controls.frame_dt / 16.0;
+    const double t = dt / 16.0;
     view.camera.viewvel = view.camera.viewvel + view.camera.viewpos * k * t;
     view.camera.viewpos = view.camera.viewpos + view.camera.viewvel * t;
 }
 
-void keep_above_ground(App& app)
+void keep_above_ground(App& app, int32_t dt)
 {
     View& view = app.view;
     const double d = length(view.camera.viewpos);
     if (d >= view.min_dist) return;
     view.camera.viewpos = view.camera.viewpos * (view.min_dist / d);
-    view.camera.viewvel = view.camera.viewvel * std::pow(0.99, app.controls.frame_dt);
+    view.camera.viewvel = view.camera.viewvel * std::pow(0.99, dt);
+}
+
+void move_eye(App& app, Platform& platform)
+{
+    const int32_t total = std::min(app.controls.frame_dt, max_motion_ms);
+    int32_t done = 0;
+    do {
+        const int32_t step = std::min(total - done, motion_step_ms);
+        motion_keys(app, step);
+        if (done == 0) preset_and_toggle_keys(app, platform);
+        orbit_physics(app, step);
+        keep_above_ground(app, step);
+        done += step;
+    } while (done < total);
 }
 
 void free_buffers(App& app)

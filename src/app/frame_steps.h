@@ -17,10 +17,23 @@ void spin_keys(App& app);
 void zoom_keys(App& app);
 // Each notch up magnifies by 1.1, each notch down reduces; a notch stops at magnification 1.
 void zoom_wheel(App& app, int32_t notches);
+// Two fingers twisted roll the view with them (no levelling while they are
+// down); spread or pinched they magnify by the ratio of their distances,
+// stopping at magnification 1 until they are lifted.
+void two_fingers(App& app, const TwoFingers& fingers, TurnAngles& turn);
 
-void motion_keys(App& app);
+// A frame moves the eye by at most this much time, so that a stalled
+// process or a hidden page resumes where it stopped...
+constexpr int32_t max_motion_ms = 250;
+// ...in steps of at most this much, the floor kept at each, so that the
+// motion does not depend on the frame rate.
+constexpr int32_t motion_step_ms = 16;
+void motion_keys(App& app, int32_t dt);
 void preset_and_toggle_keys(App& app, Platform& platform);
-void orbit_physics(App& app);
-void keep_above_ground(App& app);
+void orbit_physics(App& app, int32_t dt);
+void keep_above_ground(App& app, int32_t dt);
+// The eye's motion of one frame: motion keys, presets and toggles (once),
+// orbit physics and the floor, over the frame's motion time.
+void move_eye(App& app, Platform& platform);
 
 void free_buffers(App& app);

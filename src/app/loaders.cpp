@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "app/data_files.h"
+#include "app/load_messages.h"
 #include "core/workers.h"
 #include "earth/borders.h"
 #include "earth/globe_light.h"
@@ -16,48 +17,50 @@ namespace {
 
 // What one file's loading has to say, kept until it can be said in order.
 struct Loaded {
-    std::string path, message, reason;
+    DataFile file;
+    std::string path;
+    Result result;
 };
 
 // A file that is there but refused or cut short gets one line on stderr
 // first; a missing one only loses what it would have shown. Then the
-// loader's own message, if any.
+// viewer's message, if any.
 void report(Platform& platform, const Loaded& loaded)
 {
     struct stat st {};
-    if (!loaded.reason.empty() && lstat(loaded.path.c_str(), &st) == 0)
-        std::fprintf(stderr, "globe: %s: %s\n", loaded.path.c_str(), loaded.reason.c_str());
-    if (!loaded.message.empty()) platform.message_box(loaded.message, nullptr);
+    if (!loaded.result.reason.empty() && lstat(loaded.path.c_str(), &st) == 0)
+        std::fprintf(stderr, "globe: %s: %s\n", loaded.path.c_str(), loaded.result.why().c_str());
+    const std::string message = load_message(loaded.file, loaded.result);
+    if (!message.empty()) platform.message_box(message, nullptr);
 }
 
 Loaded read_texture(App& app)
 {
-    Loaded loaded{find_data_file("globe.gif", app.settings), {}, {}};
+    Loaded loaded{DataFile::texture, find_data_file("globe.gif", app.settings), {}};
     GifInfo info;
-    const int result = loadgif(loaded.path, app.texture, app.palette, info, loaded.message);
-    app.view.texture_loaded = result >= 0 ? 1 : 0;
-    loaded.reason = info.reason;
+    loaded.result = loadgif(loaded.path, app.texture, app.palette, info);
+    app.view.texture_loaded = loaded.result.ok() ? 1 : 0;
     return loaded;
 }
 
 Loaded read_shore(App& app)
 {
-    Loaded loaded{find_data_file(app.settings.shore_filename, app.settings), {}, {}};
-    loaded.message = loadshore(loaded.path, app.shore, &loaded.reason);
+    Loaded loaded{DataFile::shore, find_data_file(app.settings.shore_filename, app.settings), {}};
+    loaded.result = loadshore(loaded.path, app.shore);
     return loaded;
 }
 
 Loaded read_borders(App& app)
 {
-    Loaded loaded{find_data_file(app.settings.bord_filename, app.settings), {}, {}};
-    loaded.message = loadbords(loaded.path, app.borders, &loaded.reason);
+    Loaded loaded{DataFile::borders, find_data_file(app.settings.bord_filename, app.settings), {}};
+    loaded.result = loadbords(loaded.path, app.borders);
     return loaded;
 }
 
 Loaded read_stars(App& app)
 {
-    Loaded loaded{find_data_file("stars.dat", app.settings), {}, {}};
-    loaded.message = loadstars(loaded.path, app.stars, &loaded.reason);
+    Loaded loaded{DataFile::stars, find_data_file("stars.dat", app.settings), {}};
+    loaded.result = loadstars(loaded.path, app.stars);
     return loaded;
 }
 
@@ -65,10 +68,9 @@ Loaded read_stars(App& app)
 // on the globe picture's texels once both are in.
 Loaded read_lights(App& app, Texture& lights, Palette& palette)
 {
-    Loaded loaded{find_data_file("lights.gif", app.settings), {}, {}};
+    Loaded loaded{DataFile::lights, find_data_file("lights.gif", app.settings), {}};
     GifInfo info;
-    loadgif(loaded.path, lights, palette, info, loaded.message);
-    loaded.reason = info.reason;
+    loaded.result = loadgif(loaded.path, lights, palette, info);
     return loaded;
 }
 
@@ -82,7 +84,7 @@ void load_map_data(App& app, Platform& platform)
 
 void load_all_data(App& app, Platform& platform)
 {
-    Loaded texture, shore, borders, stars, lights;
+    Loaded texture{}, shore{}, borders{}, stars{}, lights{};
     Texture lights_picture;
     Palette lights_palette{};
     // The two longest first; whichever core is free first takes the rest.

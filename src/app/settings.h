@@ -6,7 +6,6 @@
 struct Settings {
     int32_t xres = 640;
     int32_t yres = 480;
-    int32_t bpp = 8;
     int32_t fullscreen = 1;
     std::string shore_filename = "SHOREX.DAT";
     std::string bord_filename = "BORDX.DAT";
@@ -17,4 +16,8 @@ struct Settings {
     bool data_dir_first = false;
     // Batch rendering may leave the status lines out of the picture.
     bool status_lines = true;
+    // The interactive viewer shows "F1: help" for its first seconds; on a web
+    // page the help also names the touch gestures.
+    bool help_hint = false;
+    bool touch_help = false;
 };

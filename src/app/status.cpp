@@ -102,8 +102,9 @@ std::string longitude_line(const Vec3& viewpos)
 
 std::string speed_line(const Vec3& viewvel)
 {
-    // Earth radii per 4 ms as a percentage of the speed of light.
-    const double light = (186282.3976 / earth_radius_miles) * 0.004;
+    // The eye moves by viewvel every 16 ms of motion: Earth radii per 16 ms
+    // as a percentage of the speed of light.
+    const double light = (186282.3976 / earth_radius_miles) * 0.016;
     return format("%f%%", length(viewvel) * 100 / light);
 }
 

@@ -1,6 +1,6 @@
 #include "app/view_ops.h"
 
-#include <numbers>
+#include "core/constants.h"
 
 namespace {
 
@@ -28,13 +28,13 @@ Vec3 position_at(double phi, double lambda)
 
 Vec3 position_at_degrees(double lat, double lon)
 {
-    return position_at(-lat * (std::numbers::pi / 180), lon * (std::numbers::pi / 180));
+    return position_at(-lat * radians_per_degree, lon * radians_per_degree);
 }
 
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
 {
     Camera& camera = view.camera;
-    camera.viewpos = position_at(home_lat, home_lon);
+    camera.viewpos = view.home.value_or(position_at(home_lat, home_lon));
     view_south(camera);
     camera.viewvel = {0, 0, 0};
     view.far_side_lines = 0;

@@ -13,7 +13,7 @@ Vec3 position_at_degrees(double lat, double lon);
 constexpr double home_lat = -0.7271233650026095;
 constexpr double home_lon = -1.2476398891418865;
 
-// Home position, south-facing level view, toggles reset, clock following the
+// Home position (the view's own, else the built-in one), south-facing level view, toggles reset, clock following the
 // local time again.
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock);
 

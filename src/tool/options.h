@@ -2,18 +2,14 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "app/settings.h"
-#include "core/vec3.h"
-#include "sky/clock.h"
+#include "app/time_and_place.h"
 
-// The options every globetool subcommand shares.
-struct ToolOptions {
-    std::optional<int64_t> at;  // seconds since 1970 UT; none means now
-    std::optional<Vec3> from;   // eye position in Earth radii; none means home, 5 miles up
-    std::string data_dir;       // empty means the default data folder
+// The options every globetool subcommand shares: --at, --from and --data.
+struct ToolOptions : TimeAndPlace {
+    std::string data_dir;  // empty means the default data folder
 };
 
 // Makes a subcommand's parser: a repeated option takes its last value, as
@@ -34,20 +30,6 @@ int parse_command(CLI::App& command, int argc, char** argv);
 // The exit code once the results are printed: 0, or 1 with a message when
 // standard output could not take them.
 int finish_output(const std::string& command);
-
-// "YYYY-MM-DDTHH:MM[:SS]" followed by Z, by +HH:MM / -HH:MM, or by nothing
-// for local time in the machine's zone; the date must exist.
-bool parse_time(const std::string& text, int64_t& seconds);
-// "LAT,LON[,ALT]": degrees north and east, miles above the surface.
-bool parse_place(const std::string& text, Vec3& position);
-
-// The displayed moment set to the given instant in the machine's zone, in
-// manual mode, as if the user had stepped the clock there.
-void set_clock_to(TimeState& time, int64_t seconds);
-// The instant the options name: --at, or now.
-int64_t chosen_instant(const ToolOptions& options);
-// The eye position the options name: --from, or home 5 miles up.
-Vec3 chosen_position(const ToolOptions& options);
 
 // A body by its name in any case (mercury ... pluto, moon, sun); -1 if unknown.
 int32_t parse_body(const std::string& name);

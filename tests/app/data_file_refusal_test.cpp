@@ -34,9 +34,9 @@ TEST(DataFiles, RefusedFilesAreNamedAndTheViewerGoesOn)
             EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), name.ends_with(".DAT") ? 2 : 1) << err;
             const App& app = *v.app;
             EXPECT_EQ(app.view.texture_loaded, name != "globe.gif");
-            EXPECT_EQ(app.shore.pointcnt == 0, name == "SHOREX.DAT");
-            EXPECT_EQ(app.borders.polcnt == 0, name == "BORDX.DAT");
-            EXPECT_EQ(app.stars.numstars == 0, name == "stars.dat");
+            EXPECT_EQ(app.shore.pointcnt() == 0, name == "SHOREX.DAT");
+            EXPECT_EQ(app.borders.polcnt() == 0, name == "BORDX.DAT");
+            EXPECT_EQ(app.stars.numstars() == 0, name == "stars.dat");
             EXPECT_EQ(app.light.grades.empty(), name == "lights.gif" || name == "globe.gif");
         }
     }

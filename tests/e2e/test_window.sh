@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The real viewer in a virtual X server, one session: F12 tapped between two
 # frames saves a picture another reader decodes, the mouse turns the view, and
-# Escape ends it with code 0. Starts without a display or with a size the
-# display cannot take fail with code 1 and the reason; signals end it cleanly.
+# Escape ends it with code 0; a viewer stopped for seconds still sees the
+# ground when it goes on. Starts without a display or with a size the display
+# cannot take fail with code 1 and the reason, a bad home place with code 2
+# before any window; signals end it cleanly.
 set -euo pipefail
 # The viewer under a sanitizer may be slow to start; its X libraries leak by design.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" SDL_AUDIODRIVER=dummy
@@ -17,6 +19,14 @@ refused() {
 }
 
 if [ "${INSIDE_XVFB:-}" != 1 ]; then
+  for home in 91,0 0,-180.5 nan,0 1 1,2,3 1,2x ""; do
+    code=0
+    message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$GLOBE" --window --home "$home" 2>&1)" || code=$?
+    [ "$code" -eq 2 ] && grep -qF "globe: --home: bad value '$home' (want LAT,LON: LAT -90 to 90 and LON -180 to 180 degrees)" <<<"$message" ||
+      fail "expected exit 2 and the accepted form for --home '$home', got $code: $message"
+  done
+  "$GLOBE" --help | grep -q "F1" || fail "--help does not mention F1"
+  "$GLOBE" --help | grep -q -- "--home LAT,LON" || fail "--help does not mention --home"
   # Left to itself SDL would pick a driver that shows nothing: refused.
   refused "There is no display" env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$GLOBE" --window
   INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
@@ -69,5 +79,23 @@ assert (shots[0].size, shots[0].mode) == ((320, 200), "P"), (shots[0].size, shot
 assert len(shots[0].crop((0, 120, 320, 190)).getcolors(256)) > 1, "the Earth is one colour"
 box = (0, 48, 320, 190)
 assert ImageChops.difference(*(s.convert("RGB").crop(box) for s in shots)).getbbox(), "the view did not turn"
+PY
+
+# Stopped for seconds, as a suspended machine stops it, then going on: one
+# long frame must not throw the eye through the Earth.
+start_viewer
+sleep 1
+kill -STOP "$pid"
+sleep 5
+kill -CONT "$pid"
+sleep 1
+shoot GLOB0002.PCX
+tap Escape
+wait_exit || fail "exit $? after Escape"
+/usr/bin/python3 - <<'PY'
+from PIL import Image
+shot = Image.open("GLOB0002.PCX")
+# Still at home looking level south: the lower half is the Earth.
+assert len(shot.crop((0, 120, 320, 190)).getcolors(256)) > 1, "the ground is gone after a stop"
 PY
 echo "window test passed"

@@ -4,7 +4,8 @@ render`'s, keys from the page change it, F12 downloads numbered pictures,
 Escape ends the program, and a server lacking the picture and the stars gives
 globetool's fallback frame. A page served with the isolation headers runs the
 threaded build, one served without them the single-threaded one, and both
-draw globetool's frames on several views.
+draw globetool's frames on several views; then the page on a phone, by touch
+alone (touch_check.py).
 
 usage: browser_check.py WEB_DIR GLOBETOOL
 """
@@ -20,6 +21,7 @@ from chromium import Chromium, until
 
 sys.path.append(os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "scripts"))
 import web_server  # noqa: E402
+import touch_check  # noqa: E402
 
 WEB_DIR, GLOBETOOL = (os.path.abspath(arg) for arg in sys.argv[1:3])
 # Both sides see the same zone, with the same short names from Intl and tzdata.
@@ -45,7 +47,7 @@ def main():
 
         def show(folder, moment=MOMENT, size="640x480", isolated=False):
             """The page's frame of a fixed moment, and globetool's from the same data files."""
-            query = "&".join(f"{k}={v}" for k, v in moment.items()) + ("" if size == "640x480" else f"&size={size}")
+            query = "&".join(f"{k}={v}" for k, v in moment.items()) + f"&size={size}"
             b.call("Page.navigate", url=f"http://127.0.0.1:{servers[isolated].server_address[1]}/{folder}/?{query}")
             until(lambda: b.evaluate("typeof globeStats == 'object' && globeStats.frames > 2"), "the page drew no frames")
             b.frames_pass(5)
@@ -78,6 +80,11 @@ def main():
             b.key("Escape", "Escape", 27)
             assert b.evaluate("globeStats.ended") == 0
             assert "The program has ended" in b.evaluate("document.getElementById('messages').textContent")
+            # A bad home place is reported on the page, and the viewer runs on from the built-in one.
+            b.call("Page.navigate", url=f"http://127.0.0.1:{servers[True].server_address[1]}/full/?home=91,0")
+            until(lambda: b.evaluate("typeof globeStats == 'object' && globeStats.frames > 2"), "the page drew no frames")
+            assert "--home: bad value '91,0'" in b.evaluate("document.getElementById('messages').textContent")
+            touch_check.run(b, f"http://127.0.0.1:{servers[True].server_address[1]}/full/", os.path.join(work, "downloads"))
         finally:
             b.proc.kill()
             b.proc.wait()

@@ -1,7 +1,7 @@
-#include "tool/fixed_view.h"
+#include "app/fixed_view.h"
 
 #include "app/view_ops.h"
-#include "tool/options.h"
+#include "app/time_and_place.h"
 
 namespace {
 

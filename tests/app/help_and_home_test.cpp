@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/help.h"
+#include "app/status.h"
+#include "app/time_and_place.h"
+#include "platform/scan_codes.h"
+#include "support/headless_viewer.h"
+
+namespace {
+
+using namespace dik;
+
+size_t entries(const std::vector<HelpGroup>& groups)
+{
+    size_t n = 0;
+    for (const HelpGroup& g : groups) n += g.lines.size() + 1;
+    return n;
+}
+
+}  // namespace
+
+// Every title and line fits the default frame, between the status lines and
+// the speed line, without two overlapping; a larger frame takes more lines
+// in a column, a small one leaves whole groups out.
+TEST(Help, LayoutFitsTheFrame)
+{
+    const struct {
+        int32_t w, h;
+        bool touch, all;
+    } frames[] = {{640, 480, false, true}, {640, 480, true, true}, {1280, 1024, true, true}, {320, 200, true, false}};
+    for (const auto& f : frames) {
+        const std::vector<HelpGroup> groups = help_groups(f.touch);
+        const std::vector<HelpText> laid = help_layout(groups, f.w, f.h);
+        EXPECT_EQ(laid.size() == entries(groups), f.all) << f.w << "x" << f.h;
+        EXPECT_FALSE(laid.empty());
+        for (size_t i = 0; i < laid.size(); ++i) {
+            const HelpText& a = laid[i];
+            const auto right = a.x + 4 * static_cast<int32_t>(std::string(a.text).size());
+            EXPECT_GE(a.y, 40) << a.text;
+            EXPECT_LE(a.y + 6, f.h - 8) << a.text;
+            EXPECT_LE(right, f.w) << a.text;
+            for (size_t j = 0; j < i; ++j) {
+                const HelpText& b = laid[j];
+                const auto b_right = b.x + 4 * static_cast<int32_t>(std::string(b.text).size());
+                EXPECT_FALSE(a.y == b.y && a.x < b_right && b.x < right) << a.text << " over " << b.text;
+            }
+        }
+    }
+    const auto columns = [](int32_t w, int32_t h) { return help_layout(help_groups(true), w, h).back().x; };
+    EXPECT_GT(columns(1280, 1024), columns(640, 480));
+    const std::string all = [] {
+        std::string s;
+        for (const HelpGroup& g : help_groups(true))
+            for (const char* l : g.lines) s += std::string(l) + "\n";
+        return s;
+    }();
+    for (const char* named : {"I: Day and night", "K: Sky behind the globe", "F1: this help", "two-finger twist"})
+        EXPECT_NE(all.find(named), std::string::npos) << named;
+}
+
+// F1 puts the overlay over the whole frame and takes it away again; the hint
+// shows only in the interactive viewer and only for its first ten seconds.
+TEST(Help, OverlayAndHintInWholeFrames)
+{
+    HeadlessViewer plain({"/640x480"}), help({"/640x480"});
+    for (HeadlessViewer* v : {&plain, &help}) v->frame();
+    help.frame_with({f1});
+    plain.frame();
+    EXPECT_NE(help.digest(), plain.digest());
+    EXPECT_EQ(help.digest(), 0x5c176b854de4cd5au);
+    help.frame_with({f1});
+    plain.frame();
+    EXPECT_EQ(help.digest(), plain.digest());
+
+    HeadlessViewer hinted({"/640x480"}), bare({"/640x480"});
+    hinted.app->settings.help_hint = true;
+    for (HeadlessViewer* v : {&hinted, &bare}) v->frame();
+    EXPECT_NE(hinted.digest(), bare.digest());
+    for (HeadlessViewer* v : {&hinted, &bare}) {
+        v->platform.ms_per_frame = 9900;
+        v->frame();
+    }
+    EXPECT_NE(hinted.digest(), bare.digest());
+    for (HeadlessViewer* v : {&hinted, &bare}) {
+        v->platform.ms_per_frame = 100;
+        v->frame();
+    }
+    EXPECT_EQ(hinted.digest(), bare.digest());
+}
+
+// --home puts the home view, at start and after '/', where globetool's
+// --from puts the eye; a refused value is reported and the built-in home kept.
+TEST(Home, StartAndReturnAtTheNamedPlace)
+{
+    const auto place_lines = [](const Vec3& p) { return latitude_line(p) + " " + longitude_line(p); };
+    for (const std::string home : {"-33.5,151.25", "90,0", "-90,-180", "0.5,180", "41.6611,-71.4845"}) {
+        HeadlessViewer v({"/160x120", "--home", home});
+        v.frame();
+        Vec3 from;
+        ASSERT_TRUE(parse_place(home, from));
+        EXPECT_EQ(place_lines(v.app->view.camera.viewpos), place_lines(from)) << home;
+        v.frame_with({g});
+        for (int i = 0; i < 5; ++i) v.frame_with({up});
+        EXPECT_NE(place_lines(v.app->view.camera.viewpos), place_lines(from)) << home;
+        v.frame_with({slash});
+        EXPECT_EQ(place_lines(v.app->view.camera.viewpos), place_lines(from)) << home;
+        EXPECT_TRUE(v.platform.messages.empty());
+    }
+    HeadlessViewer builtin;
+    builtin.frame();
+    for (const std::string bad : {"91,0", "0,180.5", "nan,0", "0,inf", "1", "1,2,3", "1,2x", "", "bo"}) {
+        HeadlessViewer v({"/160x120", "--home", bad});
+        v.frame();
+        ASSERT_EQ(v.platform.messages.size(), 1u) << bad;
+        EXPECT_EQ(v.platform.messages[0].text, home_refusal(bad));
+        EXPECT_EQ(v.app->settings.bord_filename, "BORDX.DAT");
+        EXPECT_EQ(v.digest(), builtin.digest()) << bad;
+    }
+    EXPECT_EQ(home_refusal("x"), "--home: bad value 'x' (want LAT,LON: LAT -90 to 90 and LON -180 to 180 degrees)");
+}
