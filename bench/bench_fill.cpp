@@ -65,7 +65,7 @@ Camera make_view(int which, int32_t w, int32_t h)
 void BM_FillGlobe(benchmark::State& state)
 {
     const Shore& shore = shipped_shore();
-    if (shore.pointcnt == 0) {
+    if (shore.pointcnt() == 0) {
         state.SkipWithError("data/SHOREX.DAT could not be loaded");
         return;
     }

@@ -14,13 +14,8 @@ struct BenchFrame {
 
     BenchFrame(int32_t w, int32_t h) : pixels(static_cast<size_t>(w) * static_cast<size_t>(h))
     {
-        frame.frame_ptr = pixels.data();
-        frame.frame_pitch = frame.frame_xres = w;
-        frame.frame_yres = h;
-        for (int32_t y = 0; y < h; ++y) frame.row_offset.push_back(y * w);
-        spans.rows = h;
-        spans.xp.resize(static_cast<size_t>(h) * Spans::per_row);
-        spans.xpcnt.resize(static_cast<size_t>(h));
+        frame = make_frame(pixels.data(), w, w, h);
+        spans = make_spans(h);
     }
     BenchFrame(const BenchFrame&) = delete;
     BenchFrame& operator=(const BenchFrame&) = delete;

@@ -1,7 +1,8 @@
 // The textured globe over the shipped globe.gif, the exact per-pixel path and
 // the fast one side by side: the disc filling the screen (30 N 10 E, 1500
 // miles up, looking at the centre), the home view (5 miles up, facing south)
-// and the whole disc from 8000 miles.
+// and the whole disc from 8000 miles. The fast path again with day and night,
+// the terminator across the middle of the disc and the shipped city lights.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -15,16 +16,25 @@
 
 namespace {
 
-const Texture& shipped_texture()
+struct Shipped {
+    Texture texture;
+    GlobeLight light;
+};
+
+const Shipped& shipped()
 {
-    static const Texture texture = [] {
-        Texture t;
-        Palette palette;
-        std::string message;
-        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/globe.gif", t, palette, message);
-        return t;
+    static const Shipped data = [] {
+        Shipped s;
+        Palette palette{}, lights_palette{};
+        Texture lights;
+        GifInfo info;
+        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/globe.gif", s.texture, palette, info);
+        loadgif(std::string(GLOBE_SOURCE_DATA_DIR) + "/lights.gif", lights, lights_palette, info);
+        s.light = globe_light(palette);
+        s.light.grades = grade_lights(lights, lights_palette, s.texture);
+        return s;
     }();
-    return texture;
+    return data;
 }
 
 Camera make_view(int which, int32_t w, int32_t h)
@@ -41,10 +51,17 @@ Camera make_view(int which, int32_t w, int32_t h)
     return v;
 }
 
-template <bool fast>
+// Square to the eye, so that the terminator crosses the middle of the disc.
+Daylight daylight(const Camera& view, const GlobeLight& light)
+{
+    const Vec3 sun = cross(view.viewpos, view.viewright);
+    return {sun * (1 / length(sun)), &light};
+}
+
+template <bool fast, bool night = false>
 void BM_TexturedGlobe(benchmark::State& state)
 {
-    const Texture& texture = shipped_texture();
+    const Texture& texture = shipped().texture;
     if (texture.pic.empty()) {
         state.SkipWithError("data/globe.gif could not be loaded");
         return;
@@ -54,12 +71,14 @@ void BM_TexturedGlobe(benchmark::State& state)
     const Camera view = make_view(static_cast<int>(state.range(2)), w, h);
     BenchFrame canvas(w, h);
     const int32_t workers = core_count();
+    const RowKernel kernel = best_row_kernel();
+    const Daylight day = night ? daylight(view, shipped().light) : Daylight{};
     for (auto _ : state) {
         globespans(view, canvas.frame, canvas.spans);
         if (fast)
-            texglobe(view, canvas.frame, canvas.spans, texture, workers);
+            texglobe(view, canvas.frame, canvas.spans, texture, day, workers, kernel);
         else
-            texglobe_exact(view, canvas.frame, canvas.spans, texture);
+            texglobe_exact(view, canvas.frame, canvas.spans, texture, day);
         benchmark::DoNotOptimize(canvas.pixels.data());
         benchmark::ClobberMemory();
     }
@@ -79,3 +98,4 @@ void sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_TexturedGlobe<false>)->Name("Exact")->Apply(sizes);
 BENCHMARK(BM_TexturedGlobe<true>)->Name("Fast")->Apply(sizes);
+BENCHMARK(BM_TexturedGlobe<true, true>)->Name("FastNight")->Apply(sizes);

@@ -23,7 +23,7 @@ void BM_LoadShore(benchmark::State& state)
 {
     for (auto _ : state) {
         Shore shore;
-        benchmark::DoNotOptimize(loadshore(data_dir + "/SHOREX.DAT", shore));
+        benchmark::DoNotOptimize(loadshore(data_dir + "/SHOREX.DAT", shore).ok());
     }
 }
 BENCHMARK(BM_LoadShore)->Unit(benchmark::kMillisecond);
@@ -32,7 +32,7 @@ void BM_LoadBords(benchmark::State& state)
 {
     for (auto _ : state) {
         Borders borders;
-        benchmark::DoNotOptimize(loadbords(data_dir + "/BORDX.DAT", borders));
+        benchmark::DoNotOptimize(loadbords(data_dir + "/BORDX.DAT", borders).ok());
     }
 }
 BENCHMARK(BM_LoadBords)->Unit(benchmark::kMillisecond);

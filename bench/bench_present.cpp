@@ -41,7 +41,7 @@ void BM_Present(benchmark::State& state)
     SdlPlatform platform;
     Palette palette;
     for (size_t i = 0; i < palette.size(); ++i) palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0};
-    if (!platform.create_window(w, h, 0) || !platform.initdirectdraw(w, h, 8, palette)) {
+    if (!platform.create_window(w, h, 0) || !platform.initdirectdraw(w, h, palette)) {
         state.SkipWithError("no window of that size");
         return;
     }

@@ -1,5 +1,6 @@
 // The sky over the shipped star catalogue: the start view at night with the
-// stars, dots and labels, and the Moon magnified to fill much of the screen.
+// stars, dots and labels, and the Moon magnified to fill much of the screen;
+// and the same behind the textured globe, on its layer.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,7 +12,9 @@
 #include "bench_frame.h"
 #include "sky/clock.h"
 #include "sky/ephemeris.h"
+#include "earth/globe.h"
 #include "sky/sky.h"
+#include "sky/sky_behind.h"
 #include "sky/stars.h"
 
 namespace {
@@ -64,7 +67,30 @@ void BM_draw_sky(benchmark::State& state)
     state.counters["moon_pixels"] = static_cast<double>(moon);
 }
 
+// The pass that K adds to a frame of the textured globe: the disc's spans
+// found again (draw_sky uses them as its work area), the layer, the sky and
+// its copy into the frame.
+void BM_draw_sky_behind(benchmark::State& state)
+{
+    Scene s(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)), state.range(2) != 0);
+    const Stars& stars = shipped_stars();
+    SkyLayer layer;
+    for (auto _ : state) {
+        globespans(s.view, s.canvas.frame, s.canvas.spans);
+        draw_sky_behind(s.view, s.canvas.frame, s.canvas.spans, true, layer, s.time.instant, stars, true);
+        benchmark::DoNotOptimize(s.canvas.pixels.data());
+    }
+}
+
 }  // namespace
+
+BENCHMARK(BM_draw_sky_behind)
+    ->ArgNames({"width", "height", "moon"})
+    ->Args({640, 480, 0})
+    ->Args({1920, 1080, 0})
+    ->Args({640, 480, 1})
+    ->Args({1920, 1080, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_draw_sky)
     ->ArgNames({"width", "height", "moon"})

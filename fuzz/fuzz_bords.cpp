@@ -17,12 +17,7 @@ void draw_and_check(const Borders& borders, double dist, uint8_t far_side)
 {
     constexpr int32_t width = 48, height = 32, pitch = 53;
     std::vector<uint8_t> bytes(pitch * (height + 2), 0xA5);
-    FrameBuffer frame;
-    frame.frame_ptr = bytes.data() + pitch;
-    frame.frame_pitch = pitch;
-    frame.frame_xres = width;
-    frame.frame_yres = height;
-    for (int32_t y = 0; y < height; ++y) frame.row_offset.push_back(y * pitch);
+    const FrameBuffer frame = make_frame(bytes.data() + pitch, pitch, width, height);
     Camera view;
     view.viewpos = {0.3 * dist, -0.4 * dist, -0.866 * dist};
     view.viewfwd = {-0.3, 0.4, 0.866};
@@ -45,17 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Borders borders;
     borders.bordunits = 77;
-    borders.polcnt = 1;
     borders.polv = {{0, 0, -1}};
     borders.polineto = {1};
-    const std::string message = loadbords_bytes({data, size}, borders);
-    if (!message.empty()) {
-        if (borders.bordunits != 77 || borders.polcnt != 1 || borders.polv.size() != 1) std::abort();
+    if (!loadbords_bytes({data, size}, borders).ok()) {
+        if (borders.bordunits != 77 || borders.polcnt() != 1 || borders.polv.size() != 1) std::abort();
         return 0;
     }
-    if (borders.polv.size() != static_cast<size_t>(borders.polcnt) ||
-        borders.polineto.size() != (static_cast<size_t>(borders.polcnt) + 7) / 8 ||
-        (borders.polcnt > 0 && !starts_polyline(borders, 0)))
+    if (borders.polv.size() != static_cast<size_t>(borders.polcnt()) ||
+        borders.polineto.size() != (static_cast<size_t>(borders.polcnt()) + 7) / 8 ||
+        (borders.polcnt() > 0 && !starts_polyline(borders, 0)))
         std::abort();
     draw_and_check(borders, 1.01, 0);
     draw_and_check(borders, 3, 1);

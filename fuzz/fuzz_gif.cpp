@@ -16,9 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Palette palette;
     palette.fill({1, 2, 3, 4});
     GifInfo info;
-    std::string message;
-    if (decode_gif(data, size, texture, palette, info, message) != 0) {
-        if (texture.pic.size() != 1 || texture.pic[0] != 7 || info.reason.empty()) std::abort();
+    if (const Result decoded = decode_gif(data, size, texture, palette, info); !decoded.ok()) {
+        if (texture.pic.size() != 1 || texture.pic[0] != 7 || decoded.reason.empty()) std::abort();
         for (const PaletteEntry& e : palette)
             if (e.red != 1 || e.green != 2 || e.blue != 3) std::abort();
         return 0;

@@ -14,7 +14,7 @@
 namespace {
 
 const char usage[] =
-    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--home LAT,LON] [--help] [--version]\n"
+    "usage: globe [/WIDTHxHEIGHT] [shFILE] [boFILE] [--window] [--home LAT,LON] [--sky] [--night] [--help] [--version]\n"
     "\n"
     "An interactive viewer of the Earth and the sky.\n"
     "  /WIDTHxHEIGHT  frame size in pixels (default /640x480)\n"
@@ -22,6 +22,9 @@ const char usage[] =
     "  boFILE         border file, any name starting with bo (default BORDX.DAT)\n"
     "  --window       a window of the frame size instead of the full screen\n"
     "  --home LAT,LON the home view's place, degrees north and east (default 41.6611,-71.4845)\n"
+    "  --sky          the stars, Sun, Moon and planets behind the Earth's image too\n"
+    "                 (key K switches them on and off)\n"
+    "  --night        day and night on the Earth's image, with city lights (key I)\n"
     "  --help, -h     this text\n"
     "  --version      the program's version\n"
     "\n"

@@ -11,10 +11,17 @@
 #include "app/fixed_view.h"
 #include "app/main_loop.h"
 #include "app/screenshot.h"
+#include "app/state_json.h"
 #include "app/time_and_place.h"
 #include "platform/web/web_platform.h"
 
 namespace {
+
+// What the page shows, for its controls and for whoever drives it (Module.onState).
+EM_JS(void, web_publish_state, (const char* json), {
+    Module.globeStateText = UTF8ToString(json);
+    if (Module.onState) Module.onState();
+});
 
 // A moment and view fixed by the page's address, shown still until the user moves.
 struct FixedView {
@@ -84,6 +91,7 @@ void pass(void* arg)
     }
     // The first frame fixed the geometry and the home view; the fixed view goes over them.
     if (run.fixed && app.frame.frame_xres > 0) show_fixed_view(run);
+    web_publish_state(viewer_state_json(app).c_str());
     if (app.loop.quit_requested) {
         emscripten_cancel_main_loop();
         run.platform.show_end(end_program(app, run.platform));

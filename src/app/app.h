@@ -8,12 +8,15 @@
 #include "core/spans.h"
 #include "app/view.h"
 #include "earth/borders.h"
+#include "earth/globe_lanes.h"
+#include "earth/globe_light.h"
 #include "earth/shore.h"
 #include "core/frame_buffer.h"
 #include "platform/palette.h"
 #include "platform/platform.h"
 #include "raster/gif.h"
 #include "sky/clock.h"
+#include "sky/sky_behind.h"
 #include "sky/stars.h"
 
 // Everything the viewer keeps for the run, grouped by owner.
@@ -30,4 +33,8 @@ struct App {
     Shore shore;
     Borders borders;
     Stars stars;
+    SkyLayer sky_layer;
+    GlobeLight light;
+    // The fast globe's kernel, asked of the processor once.
+    RowKernel globe_kernel = best_row_kernel();
 };

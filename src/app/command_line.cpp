@@ -70,6 +70,8 @@ Flags scan_flags(int argc, char** argv)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) flags.help = true;
         if (std::strcmp(argv[i], "--version") == 0) flags.version = true;
         if (std::strcmp(argv[i], "--home") == 0) flags.home = i + 1 < argc ? argv[++i] : "";
+        if (std::strcmp(argv[i], "--sky") == 0) flags.sky = true;
+        if (std::strcmp(argv[i], "--night") == 0) flags.night = true;
     }
     return flags;
 }

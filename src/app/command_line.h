@@ -18,6 +18,8 @@ struct Flags {
     bool help = false;
     bool version = false;
     std::optional<std::string> home;  // the value after --home, empty when it is missing
+    bool sky = false;
+    bool night = false;
 };
 Flags scan_flags(int argc, char** argv);
 

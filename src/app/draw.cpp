@@ -1,5 +1,6 @@
 #include "app/draw.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "core/workers.h"
@@ -7,7 +8,9 @@
 #include "earth/fill.h"
 #include "earth/globe.h"
 #include "platform/scan_codes.h"
+#include "sky/ephemeris.h"
 #include "sky/sky.h"
+#include "sky/sky_behind.h"
 
 namespace {
 
@@ -16,12 +19,20 @@ void clear_frame(const FrameBuffer& frame)
     std::memset(frame.frame_ptr, 0, static_cast<size_t>(frame.frame_pitch) * static_cast<size_t>(frame.frame_yres));
 }
 
+// The Sun's direction from the Earth's centre at the displayed moment.
+Daylight daylight(const App& app)
+{
+    if (!app.view.night) return {};
+    const Vec3 sun = body_direction(sun_index, app.time.instant, {0, 0, 0});
+    return {sun * (1 / std::sqrt(dot(sun, sun))), &app.light};
+}
+
 void draw_globe(App& app)
 {
     const View& view = app.view;
     globespans(view.camera, app.frame, app.spans);
     if (view.texture_loaded)
-        texglobe(view.camera, app.frame, app.spans, app.texture, core_count());
+        texglobe(view.camera, app.frame, app.spans, app.texture, daylight(app), core_count(), app.globe_kernel);
     else
         fillglobe(view.camera, view.far_side_lines, app.frame, app.spans, app.shore,
                   app.controls.key_state[dik::capital] != 0, app.controls.rand_seed);
@@ -38,5 +49,9 @@ void draw_scene(App& app)
     // Borders show over the cleared frame too when the Earth is hidden.
     const View& view = app.view;
     if (view.show_borders) drawbords(view.camera, app.frame, app.borders, view.far_side_lines);
-    if (!view.texture_loaded) draw_sky(view.camera, app.frame, app.spans, app.time.instant, app.stars, view.show_labels);
+    if (!view.texture_loaded)
+        draw_sky(view.camera, app.frame, app.spans, app.time.instant, app.stars, view.show_labels);
+    else if (view.sky)
+        draw_sky_behind(view.camera, app.frame, app.spans, view.show_earth != 0, app.sky_layer, app.time.instant,
+                        app.stars, view.show_labels);
 }

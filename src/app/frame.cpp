@@ -1,5 +1,7 @@
 #include "app/frame.h"
 
+#include <cstdio>
+
 #include "app/draw.h"
 #include "app/frame_steps.h"
 #include "app/help.h"
@@ -30,8 +32,11 @@ void draw_and_present(App& app, Platform& platform)
     int32_t pitch = 0, width = 0, height = 0;
     if (!platform.lockframe(&pixels, &pitch, &width, &height)) return;
     app.frame.frame_ptr = pixels;
-    if (pitch != app.frame.frame_pitch || width != app.frame.frame_xres || height != app.frame.frame_yres)
+    // The first frame sets the home view; a later size (a page resized) is no request to go home.
+    if (app.frame.frame_xres == -1)
         set_screen_geometry(app, platform, pitch, width, height);
+    else if (pitch != app.frame.frame_pitch || width != app.frame.frame_xres || height != app.frame.frame_yres)
+        resize_screen_geometry(app, platform, pitch, width, height);
 
     draw_scene(app);
     if (app.settings.status_lines) draw_status(app.frame, app.view, app.time);
@@ -40,7 +45,9 @@ void draw_and_present(App& app, Platform& platform)
     uint8_t* keys = app.controls.key_state;
     if (keys[dik::f12]) {
         keys[dik::f12] = 0;
-        save_screenshot(&app.controls.shot_counter, pixels, width, height, pitch, app.palette);
+        // No message box interrupts the flight; the next F12 tries the same name again.
+        const Result saved = save_screenshot(&app.controls.shot_counter, pixels, width, height, pitch, app.palette);
+        if (!saved.ok()) std::fprintf(stderr, "globe: can't save a screenshot: %s\n", saved.why().c_str());
     }
     platform.unlockframe();
     platform.presentframe();
@@ -55,7 +62,7 @@ void run_frame(App& app, Platform& platform)
     app.time.now_ms = static_cast<int32_t>(platform.time_ms());
     int32_t dx = 0, dy = 0;
     platform.poll_mouse(&dx, &dy, &controls.mouse_buttons);
-    const TurnAngles turn = smooth_mouse(app, dx, dy);
+    TurnAngles turn = smooth_mouse(app, dx, dy);
 
     if (controls.key_state[dik::grave]) {
         controls.key_state[dik::grave] = 0;
@@ -66,6 +73,7 @@ void run_frame(App& app, Platform& platform)
     spin_keys(app);
     zoom_keys(app);
     zoom_wheel(app, platform.poll_wheel());
+    two_fingers(app, platform.poll_two_fingers(), turn);
     if (app.time.time_manual == 0) update_time(app.time, 1, platform.local_time());
     view_rotate(app.view.camera, turn.roll, turn.pitch, turn.yaw);
 

@@ -13,17 +13,18 @@ double smoothed(double value, int32_t raw)
     return std::fabs(value) < 1e-13 ? 0 : value;
 }
 
-// Sets the zoom, stopping exactly at magnification 1 when the change reaches or crosses it.
-void zoom_towards(App& app, double next)
+// Sets the zoom, stopping exactly at magnification 1 when the change reaches
+// or crosses it; true when it stopped there.
+bool zoom_towards(App& app, double next)
 {
     const double old = app.view.camera.zoom;
     const double w = app.frame.frame_xres;
     if ((old < w && w <= next) || (next <= w && w < old)) {
         set_zoom(app.view.camera, w);
-        app.view.zoom_latch = 1;
-    } else {
-        set_zoom(app.view.camera, next);
+        return true;
     }
+    set_zoom(app.view.camera, next);
+    return false;
 }
 
 }  // namespace
@@ -114,7 +115,8 @@ void zoom_keys(App& app)
     if (!keys[dik::multiply] && !keys[dik::divide]) {
         view.zoom_latch = 0;
     } else if (view.zoom_latch == 0 && app.frame.frame_xres != -1) {
-        zoom_towards(app, view.camera.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02));
+        if (zoom_towards(app, view.camera.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02)))
+            view.zoom_latch = 1;
     }
     if (keys[dik::numpad5]) {
         keys[dik::numpad5] = 0;
@@ -129,7 +131,20 @@ void zoom_wheel(App& app, int32_t notches)
 {
     if (app.frame.frame_xres == -1 || notches == 0) return;
     // A quick turn of the wheel still stops at magnification 1 for this frame.
-    app.view.zoom_latch = 0;
-    for (; notches > 0 && !app.view.zoom_latch; --notches) zoom_towards(app, app.view.camera.zoom * 1.1);
-    for (; notches < 0 && !app.view.zoom_latch; ++notches) zoom_towards(app, app.view.camera.zoom / 1.1);
+    bool stopped = false;
+    for (; notches > 0 && !stopped; --notches) stopped = zoom_towards(app, app.view.camera.zoom * 1.1);
+    for (; notches < 0 && !stopped; ++notches) stopped = zoom_towards(app, app.view.camera.zoom / 1.1);
+    app.view.zoom_latch = stopped;
+}
+
+void two_fingers(App& app, const TwoFingers& fingers, TurnAngles& turn)
+{
+    View& view = app.view;
+    // While they are down the fingers hold the roll, as the right button does.
+    if (fingers.down && !(app.controls.mouse_buttons & 2)) turn.roll = 0;
+    if (std::isfinite(fingers.twist)) turn.roll += fingers.twist;
+    const bool spread = fingers.spread != 1 && fingers.spread > 0 && std::isfinite(fingers.spread);
+    if (spread && !view.pinch_latch && app.frame.frame_xres != -1 && zoom_towards(app, view.camera.zoom * fingers.spread))
+        view.pinch_latch = 1;
+    if (!fingers.down) view.pinch_latch = 0;
 }

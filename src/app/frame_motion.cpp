@@ -75,6 +75,8 @@ void preset_and_toggle_keys(App& app, Platform& platform)
     if (take_press(keys, dik::l)) load_map_data(app, platform);
     if (take_press(keys, dik::h)) view.show_earth ^= 1;
     if (take_press(keys, dik::t)) view.far_side_lines ^= 1;
+    if (take_press(keys, dik::k)) view.sky = !view.sky;
+    if (take_press(keys, dik::i)) view.night = !view.night;
     if (take_press(keys, dik::b)) view.show_borders ^= 1;
     if (take_press(keys, dik::a)) view.auto_level ^= 1;
     if (take_press(keys, dik::g)) {

@@ -17,6 +17,10 @@ void spin_keys(App& app);
 void zoom_keys(App& app);
 // Each notch up magnifies by 1.1, each notch down reduces; a notch stops at magnification 1.
 void zoom_wheel(App& app, int32_t notches);
+// Two fingers twisted roll the view with them (no levelling while they are
+// down); spread or pinched they magnify by the ratio of their distances,
+// stopping at magnification 1 until they are lifted.
+void two_fingers(App& app, const TwoFingers& fingers, TurnAngles& turn);
 
 // A frame moves the eye by at most this much time, so that a stalled
 // process or a hidden page resumes where it stopped...

@@ -13,7 +13,7 @@ int start_devices(App& app, Platform& platform)
         platform.destroy_window();
         return 0;
     }
-    if (!platform.initdirectdraw(s.xres, s.yres, s.bpp, app.palette)) {
+    if (!platform.initdirectdraw(s.xres, s.yres, app.palette)) {
         platform.uninitmouse();
         platform.destroy_window();
         return 0;

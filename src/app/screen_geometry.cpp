@@ -10,31 +10,35 @@ bool allocate_spans(Spans& spans, int32_t rows)
 {
     spans = Spans{};
     try {
-        spans.xp.assign(static_cast<size_t>(rows) * Spans::per_row, 0);
-        spans.xpcnt.assign(static_cast<size_t>(rows), 0);
+        spans = make_spans(rows);
     } catch (const std::bad_alloc&) {
-        spans = Spans{};
         return false;
     }
-    spans.rows = rows;
     return true;
+}
+
+// Row table, screen centre and span work area for a frame of this size.
+void adopt_frame_size(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
+{
+    app.frame = make_frame(app.frame.frame_ptr, pitch, xres, yres);
+
+    app.view.camera.xres_half = xres * 0.5;
+    app.view.camera.yres_half = yres * 0.5;
+    if (!allocate_spans(app.spans, yres)) platform.message_box("Out of memory (xp)", nullptr);
 }
 
 }  // namespace
 
 void set_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
 {
-    FrameBuffer& frame = app.frame;
-    frame.frame_pitch = pitch;
-    frame.frame_xres = xres;
-    frame.frame_yres = yres;
-    frame.row_offset.resize(static_cast<size_t>(yres > 0 ? yres : 0));
-    for (int32_t y = 0; y < yres; ++y) frame.row_offset[static_cast<size_t>(y)] = y * pitch;
-
-    app.view.camera.xres_half = xres * 0.5;
-    app.view.camera.yres_half = yres * 0.5;
+    adopt_frame_size(app, platform, pitch, xres, yres);
     view_reset(app.view, app.time, platform.local_time());
     set_zoom(app.view.camera, xres);
+}
 
-    if (!allocate_spans(app.spans, yres)) platform.message_box("Out of memory (xp)", nullptr);
+void resize_screen_geometry(App& app, Platform& platform, int32_t pitch, int32_t xres, int32_t yres)
+{
+    const double magnification = app.view.camera.zoom / app.frame.frame_xres;
+    adopt_frame_size(app, platform, pitch, xres, yres);
+    set_zoom(app.view.camera, magnification * xres);
 }

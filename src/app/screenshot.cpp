@@ -65,10 +65,10 @@ std::vector<uint8_t> encode_pcx(const uint8_t* pixels, int32_t width, int32_t he
     return out;
 }
 
-int write_pcx(const char* filename, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
-              const Palette& palette)
+Result write_pcx(const char* filename, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                 const Palette& palette)
 {
-    return write_file_atomically(filename, encode_pcx(pixels, width, height, pitch, palette)).empty() ? 0 : -1;
+    return write_file_atomically(filename, encode_pcx(pixels, width, height, pitch, palette));
 }
 
 std::string screenshot_name(int32_t counter)
@@ -78,8 +78,8 @@ std::string screenshot_name(int32_t counter)
     return name;
 }
 
-int save_screenshot(int32_t* counter, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
-                    const Palette& palette)
+Result save_screenshot(int32_t* counter, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                       const Palette& palette)
 {
     const std::vector<uint8_t> file = encode_pcx(pixels, width, height, pitch, palette);
     for (int32_t tries = 0; tries < name_count; ++tries) {
@@ -87,9 +87,10 @@ int save_screenshot(int32_t* counter, const uint8_t* pixels, int32_t width, int3
         const std::string name = screenshot_name(number);
         if (exists(name)) continue;
         // Linked into place, so a name that appeared meanwhile is not replaced.
-        if (!write_file_atomically(name, file, false).empty()) return -1;
+        const Result written = write_file_atomically(name, file, false);
+        if (!written.ok()) return failed(name + ": " + written.reason);
         *counter = number + 1;
-        return 0;
+        return written;
     }
-    return -1;
+    return failed("every name from " + screenshot_name(0) + " to " + screenshot_name(name_count - 1) + " is taken");
 }

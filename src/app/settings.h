@@ -6,7 +6,6 @@
 struct Settings {
     int32_t xres = 640;
     int32_t yres = 480;
-    int32_t bpp = 8;
     int32_t fullscreen = 1;
     std::string shore_filename = "SHOREX.DAT";
     std::string bord_filename = "BORDX.DAT";

@@ -4,6 +4,7 @@
 #include "app/loaders.h"
 #include "app/palette_init.h"
 #include "app/time_and_place.h"
+#include "sky/sky_colours.h"
 
 namespace {
 
@@ -22,15 +23,14 @@ void set_home(View& view, const std::string& text, Platform& platform)
 void startup(App& app, Platform& platform, int argc, char** argv)
 {
     Settings& settings = app.settings;
-    settings.xres = 640;
-    settings.yres = 480;
     std::vector<std::string> messages;
     apply_arguments(argc, argv, settings, messages);
     for (const std::string& text : messages) platform.message_box(text, nullptr);
     const Flags flags = scan_flags(argc, argv);
     settings.fullscreen = flags.window ? 0 : 1;
     if (flags.home) set_home(app.view, *flags.home, platform);
-    settings.bpp = 8;
+    app.view.sky = flags.sky;
+    app.view.night = flags.night;
 
     load_data(app, platform);
     start_clocks(app, platform);
@@ -40,8 +40,11 @@ void startup(App& app, Platform& platform, int argc, char** argv)
 
 void load_data(App& app, Platform& platform)
 {
-    build_palette(app.palette);
+    Palette built;
+    build_palette(built);
+    app.palette = built;
     load_all_data(app, platform);
+    app.sky_layer.colours = sky_colours(built, app.palette);
 }
 
 void start_clocks(App& app, Platform& platform)

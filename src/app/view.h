@@ -9,6 +9,7 @@
 struct View {
     Camera camera;
     uint8_t zoom_latch = 0;
+    uint8_t pinch_latch = 0;  // as zoom_latch, until the two fingers are lifted
 
     uint8_t show_earth = 1;
     uint8_t show_borders = 1;
@@ -18,6 +19,9 @@ struct View {
     uint8_t far_side_lines = 0;
     uint8_t texture_loaded = 0;
     uint8_t show_help = 0;
+    // The sky behind the textured globe too (the filled globe always has it).
+    bool sky = false;
+    bool night = false;  // day and night on the textured globe
 
     double min_dist = lowest_eye_dist;
     // The home place as a unit vector; none means the built-in one.

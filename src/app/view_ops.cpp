@@ -1,6 +1,6 @@
 #include "app/view_ops.h"
 
-#include <numbers>
+#include "core/constants.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ Vec3 position_at(double phi, double lambda)
 
 Vec3 position_at_degrees(double lat, double lon)
 {
-    return position_at(-lat * (std::numbers::pi / 180), lon * (std::numbers::pi / 180));
+    return position_at(-lat * radians_per_degree, lon * radians_per_degree);
 }
 
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock)

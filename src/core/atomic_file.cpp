@@ -9,7 +9,7 @@
 
 namespace {
 
-std::string reason(int error) { return std::strerror(error); }
+Result reason(int error) { return failed(std::strerror(error)); }
 
 // 0 when every byte went out, else the errno.
 int write_all(int fd, std::span<const uint8_t> bytes)
@@ -24,13 +24,13 @@ int write_all(int fd, std::span<const uint8_t> bytes)
     return 0;
 }
 
-std::string write_direct(const std::string& path, std::span<const uint8_t> bytes)
+Result write_direct(const std::string& path, std::span<const uint8_t> bytes)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return reason(errno);
     int error = write_all(fd, bytes);
     if (close(fd) != 0 && error == 0) error = errno;
-    return error ? reason(error) : "";
+    return error ? reason(error) : Result{};
 }
 
 // A hidden name beside path that no one else uses, created empty.
@@ -60,7 +60,7 @@ int link_new(const std::string& temp, const std::string& path)
 
 }  // namespace
 
-std::string write_file_atomically(const std::string& path, std::span<const uint8_t> bytes, bool replace)
+Result write_file_atomically(const std::string& path, std::span<const uint8_t> bytes, bool replace)
 {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
@@ -75,5 +75,5 @@ std::string write_file_atomically(const std::string& path, std::span<const uint8
     if (close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && (replace ? rename(temp.c_str(), path.c_str()) : link_new(temp, path)) != 0) error = errno;
     if (error != 0 || !replace) unlink(temp.c_str());
-    return error ? reason(error) : "";
+    return error ? reason(error) : Result{};
 }

@@ -1,7 +1,6 @@
 #pragma once
-// The core, at the bottom, including nothing else of the project: vectors,
-// this camera with its projection and clipping, the frame buffer and span
-// lists, conic rasterising, file reading and atomic writing, shared constants.
+// The camera every renderer projects through, and its clipping of segments
+// to the screen.
 #include <algorithm>
 #include <cmath>
 

@@ -47,14 +47,14 @@ std::string read_all(int fd, size_t max_bytes, std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-std::string read_whole_file(const std::string& path, size_t max_bytes, std::vector<uint8_t>& bytes)
+Result read_whole_file(const std::string& path, size_t max_bytes, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
     // Non-blocking, so that opening a FIFO with no writer returns at once.
     const Fd file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (file.fd < 0) return std::strerror(errno);
+    if (file.fd < 0) return failed(std::strerror(errno));
     struct stat st {};
-    if (fstat(file.fd, &st) != 0) return std::strerror(errno);
+    if (fstat(file.fd, &st) != 0) return failed(std::strerror(errno));
     std::string reason = why_not_regular(st, max_bytes);
     try {
         if (reason.empty()) {
@@ -64,6 +64,7 @@ std::string read_whole_file(const std::string& path, size_t max_bytes, std::vect
     } catch (const std::bad_alloc&) {
         reason = "there is not enough memory to read it";
     }
-    if (!reason.empty()) bytes.clear();
-    return reason;
+    if (reason.empty()) return {};
+    bytes.clear();
+    return failed(reason);
 }

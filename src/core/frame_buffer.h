@@ -14,3 +14,6 @@ struct FrameBuffer {
 
     uint8_t* row(int32_t y) const { return frame_ptr + row_offset[static_cast<size_t>(y)]; }
 };
+
+// A frame of xres x yres pixels whose rows lie pitch bytes apart from pixels on.
+FrameBuffer make_frame(uint8_t* pixels, int32_t pitch, int32_t xres, int32_t yres);

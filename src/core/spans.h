@@ -18,5 +18,8 @@ struct Spans {
         int32_t& n = xpcnt[static_cast<size_t>(y)];
         if (n < per_row) row(y)[n++] = x;
     }
-    bool allocated() const { return rows > 0; }
 };
+
+// A span work area for `rows` rows, every one empty; std::bad_alloc when
+// memory runs out.
+Spans make_spans(int32_t rows);

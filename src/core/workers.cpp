@@ -1,5 +1,7 @@
 #include "core/workers.h"
 
+#include <sched.h>
+
 #include <exception>
 #include <thread>
 #include <vector>
@@ -25,6 +27,11 @@ int32_t core_count()
     // Asked once: the answer reads a file of the system's, and every frame
     // wants it.
     static const int32_t cores = [] {
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+#endif
         const unsigned n = std::thread::hardware_concurrency();
         return n == 0 ? 1 : static_cast<int32_t>(n);
     }();

@@ -26,5 +26,6 @@ struct Chunks {
 // more threads, so work must share itself out, as through Chunks.
 void run_workers(int32_t workers, const std::function<void()>& work);
 
-// One worker per core the process may use.
+// One worker per core the process may use: the cores of its affinity mask,
+// which a container or taskset narrows.
 int32_t core_count();

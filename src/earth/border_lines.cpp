@@ -62,7 +62,7 @@ void drawbords(const Camera& view, const FrameBuffer& frame, const Borders& bord
     LinePoint prev{};
     double x1 = 0;
     double y1 = 0;
-    for (int32_t k = 0; k < borders.polcnt; ++k) {
+    for (int32_t k = 0; k < borders.polcnt(); ++k) {
         const LinePoint cur = line_point(view, eye, horizon, borders.polv[static_cast<size_t>(k)]);
         const LinePoint from = prev;
         prev = cur;

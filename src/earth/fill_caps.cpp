@@ -33,8 +33,7 @@ void mark(const FrameBuffer& frame, int32_t y, int32_t x)
 void outline_caps(const FillGeometry& g, const Shore& shore, const FrameBuffer& frame, Spans& spans)
 {
     std::fill(spans.xpcnt.begin(), spans.xpcnt.end(), 0);
-    const int32_t pieces = std::min(shore.lpscnt, static_cast<int32_t>(shore.lps.size()));
-    for (int32_t i = pieces - 1; i >= 0; --i) {
+    for (int32_t i = shore.lpscnt() - 1; i >= 0; --i) {
         const Piece& p = shore.lps[static_cast<size_t>(i)];
         const Vec3 q{p.q[0], p.q[1], p.q[2]};
         const double cos_theta = length(q);

@@ -91,8 +91,6 @@ struct Walk {
     double X1 = 0, Y1 = 0;  // the screen position of the last segment's end
 };
 
-int32_t piece_count(const Shore& shore) { return std::min(shore.lpscnt, static_cast<int32_t>(shore.lps.size())); }
-
 void load_prev(Walk& w)
 {
     w.pv = to_vec3(w.shore.v[static_cast<size_t>(w.prev)]);
@@ -103,7 +101,7 @@ bool next_loop(Walk& w)
 {
     const Shore& s = w.shore;
     do {
-        if (++w.loop >= s.loopcnt) return false;
+        if (++w.loop >= s.loopcnt()) return false;
         w.cur = w.loop_end;
         const int32_t n = s.loopnum[static_cast<size_t>(w.loop)];
         if (n < 0 || n > static_cast<int32_t>(s.v.size()) - w.loop_end) return false;
@@ -118,7 +116,7 @@ bool next_loop(Walk& w)
 // Piece k starts at cur: b moves on to the piece after it.
 const Piece* enter_piece(Walk& w)
 {
-    if (w.k >= piece_count(w.shore)) {
+    if (w.k >= w.shore.lpscnt()) {
         w.b = -1;
         return nullptr;
     }
@@ -137,7 +135,7 @@ Hidden hidden_segment(Walk& w)
     const Piece* p = enter_piece(w);
     if (p == nullptr || piece_visible(w.g, *p)) return Hidden::skip;
     const Shore& s = w.shore;
-    if (p->loop < 0 || p->loop >= s.loopcnt) return Hidden::stop;
+    if (p->loop < 0 || p->loop >= s.loopcnt()) return Hidden::stop;
     const int32_t start = p->loop_end - s.loopnum[static_cast<size_t>(p->loop)];
     if (start < 0 || p->loop_end > static_cast<int32_t>(s.v.size()) || p->end < start ||
         p->end >= p->loop_end || p->end <= w.cur)
@@ -194,7 +192,6 @@ void shore_crossings(const FillGeometry& g, const Shore& shore, const FrameBuffe
                      std::vector<uint8_t>& limbflip)
 {
     RowLists out{spans, limbflip, std::min({frame.frame_yres, spans.rows, static_cast<int32_t>(limbflip.size())})};
-    if (shore.loopcnt > static_cast<int32_t>(shore.loopnum.size())) return;
     Walk w{g, shore, out};
     for (;;) {
         if (w.cur >= w.loop_end && !next_loop(w)) return;

@@ -21,14 +21,14 @@ int32_t column(double x, double xres)
 }
 
 // One ray per pixel from the eye; the nearer hit on the sphere gives the texel.
-void draw_span(const Camera& view, const Sampler& sampler, double y, int32_t x0, int32_t x1, uint8_t* out)
+void draw_span(const Camera& view, const Sampler& sampler, const GlobeScene& scene, double y, int32_t x0, int32_t x1,
+               uint8_t* out)
 {
     const Vec3 e = view.viewpos;
-    const double lift = dot(e, e) - 1;
     Vec3 dir = pixel_ray(view, x0, y);
     for (int32_t x = x0; x < x1; ++x, dir = dir + view.viewright) {
         double t = 0;
-        out[x] = nearer_hit(e, lift, dir, t) ? sampler.at(e + dir * t) : 0;
+        out[x] = nearer_hit(e, scene.lift, dir, t) ? exact_pixel(sampler, scene, e + dir * t) : 0;
     }
 }
 
@@ -87,12 +87,15 @@ void globespans(const Camera& view, const FrameBuffer& frame, Spans& spans)
     }
 }
 
-void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture)
+void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
+                    const Daylight& day)
 {
     const bool picture = has_picture(texture);
     const Sampler sampler{texture};
+    const GlobeScene scene = scene_of(view, sampler, day);
     for (int32_t y = 0; y < frame.frame_yres; ++y) {
         int32_t x0 = 0, x1 = 0;
-        if (clear_around_span(frame, spans, picture, y, x0, x1)) draw_span(view, sampler, y, x0, x1, frame.row(y));
+        if (clear_around_span(frame, spans, picture, y, x0, x1))
+            draw_span(view, sampler, scene, y, x0, x1, frame.row(y));
     }
 }

@@ -7,6 +7,7 @@
 #include "core/frame_buffer.h"
 #include "core/spans.h"
 #include "earth/globe_lanes.h"
+#include "earth/globe_light.h"
 #include "raster/gif.h"
 
 // Lists, for every row of the frame, the pixels that fall on the Earth's disc
@@ -19,13 +20,15 @@ void globespans(const Camera& view, const FrameBuffer& frame, Spans& spans);
 // Draws every row of the frame: each pixel of a row's span takes the texel at
 // the longitude and latitude where its ray meets the sphere, every other pixel
 // (and a ray that misses at the rim) becomes 0. Without a picture in the
-// texture the whole frame becomes 0. One atan2 and one asin per pixel: the
+// texture the whole frame becomes 0. With day's light, each texel is lit by
+// the Sun's altitude at its point. One atan2 and one asin per pixel: the
 // reference for texglobe.
-void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture);
+void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
+                    const Daylight& day);
 
 // The same picture, byte for byte, from vectorised angles of known error,
 // falling back to the exact ones for a pixel within that error of a texel
-// edge; the rows are shared among `workers` threads. The kernel defaults to
-// the widest this processor runs.
-void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
-              int32_t workers = 1, RowKernel kernel = best_row_kernel());
+// edge; the rows are shared among `workers` threads, each running `kernel`
+// on eight rows at a time. Returns how many pixels took the exact angles.
+int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
+                 const Daylight& day, int32_t workers, RowKernel kernel);

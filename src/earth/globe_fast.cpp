@@ -1,6 +1,7 @@
 #include "earth/globe.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <memory>
 
@@ -31,33 +32,17 @@ struct FastGlobe {
     const Camera& view;
     const Sampler sampler;
     RowKernel kernel;
-    double lift = dot(view.viewpos, view.viewpos) - 1;
+    const GlobeScene scene;
 
     // Clears rows [begin, end) around their spans and draws the spans, a row
     // to a lane; each lane starts from the exact path's first ray and steps
-    // as it does, so that every ray is the exact path's ray.
-    void draw_rows(RowScratch& s, const FrameBuffer& frame, const Spans& spans, bool picture, int32_t begin,
-                   int32_t end) const
+    // as it does, so that every ray is the exact path's ray. Returns how
+    // many pixels the exact path drew.
+    int32_t draw_rows(RowScratch& s, const FrameBuffer& frame, const Spans& spans, bool picture, int32_t begin,
+                      int32_t end) const
     {
-        const Vec3 e = view.viewpos;
-        const Texture& t = sampler.texture;
-        int32_t exact_count = 0;
         RowRays rays{};
-        rays.rx = view.viewright.x;
-        rays.ry = view.viewright.y;
-        rays.rz = view.viewright.z;
-        rays.ex = e.x;
-        rays.ey = e.y;
-        rays.ez = e.z;
-        rays.lift = lift;
-        rays.u_scale = sampler.u_scale;
-        rays.v_scale = sampler.v_scale;
-        rays.w = t.pic_width;
-        rays.h = t.pic_height;
-        rays.pic = t.pic.data();
-        rays.exact_at = s.exact_at.get();
-        rays.exact_rays = s.exact_rays.get();
-        rays.exact_count = &exact_count;
+        RowPixels pixels{{}, s.exact_at.get(), s.exact_rays.get(), 0};
         int32_t used = 0;
         for (int32_t y = begin; y < end; ++y) {
             int32_t x0 = 0, x1 = 0;
@@ -68,18 +53,20 @@ struct FastGlobe {
             rays.z[used] = dir.z;
             rays.count[used] = x1 - x0;
             rays.steps = std::max(rays.steps, x1 - x0);
-            rays.out[used++] = frame.row(y) + x0;
+            pixels.out[used++] = frame.row(y) + x0;
         }
-        if (used == 0) return;
-        kernel(rays);
-        for (int32_t i = 0; i < exact_count; ++i) {
+        if (used == 0) return 0;
+        kernel(scene, rays, pixels);
+        const Vec3 e = view.viewpos;
+        for (int32_t i = 0; i < pixels.exact_count; ++i) {
             const int32_t at = s.exact_at[static_cast<size_t>(i)];
             const double* ray = &s.exact_rays[3 * static_cast<size_t>(i)];
             const Vec3 dir{ray[0], ray[1], ray[2]};
             double hit = 0;
-            rays.out[at % RowRays::lanes][at / RowRays::lanes] =
-                nearer_hit(e, lift, dir, hit) ? sampler.at(e + dir * hit) : 0;
+            pixels.out[at % RowRays::lanes][at / RowRays::lanes] =
+                nearer_hit(e, scene.lift, dir, hit) ? exact_pixel(sampler, scene, e + dir * hit) : 0;
         }
+        return pixels.exact_count;
     }
 };
 
@@ -96,19 +83,24 @@ RowKernel best_row_kernel()
     return usable_row_kernels().front();
 }
 
-void texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture, int32_t workers,
-              RowKernel kernel)
+int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
+                 const Daylight& day, int32_t workers, RowKernel kernel)
 {
     const bool picture = has_picture(texture);
     if (picture && !indexable(texture)) {
-        texglobe_exact(view, frame, spans, texture);
-        return;
+        texglobe_exact(view, frame, spans, texture, day);
+        return int64_t{frame.frame_xres} * frame.frame_yres;
     }
-    const FastGlobe globe{view, Sampler{texture}, kernel};
+    const Sampler sampler{texture};
+    const FastGlobe globe{view, sampler, kernel, scene_of(view, sampler, day)};
     Chunks rows{frame.frame_yres, rows_per_chunk};
+    std::atomic<int64_t> exact{0};
     run_workers(workers, [&] {
         RowScratch scratch(frame.frame_xres);
         int32_t begin = 0, end = 0;
-        while (rows.take(begin, end)) globe.draw_rows(scratch, frame, spans, picture, begin, end);
+        int64_t drawn = 0;
+        while (rows.take(begin, end)) drawn += globe.draw_rows(scratch, frame, spans, picture, begin, end);
+        exact += drawn;
     });
+    return exact;
 }

@@ -24,7 +24,7 @@ struct Avx2Lanes {
 
 }  // namespace
 
-void row_texels_avx2(const RowRays& rays)
+void row_texels_avx2(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels)
 {
-    RowKernelBody<Avx2Lanes>::run(rays);
+    RowKernelBody<Avx2Lanes>::run(scene, rays, pixels);
 }

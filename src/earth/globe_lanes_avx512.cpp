@@ -34,7 +34,7 @@ struct Avx512Lanes {
 
 }  // namespace
 
-void row_texels_avx512(const RowRays& rays)
+void row_texels_avx512(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels)
 {
-    RowKernelBody<Avx512Lanes>::run(rays);
+    RowKernelBody<Avx512Lanes>::run(scene, rays, pixels);
 }

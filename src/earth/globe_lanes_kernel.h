@@ -1,7 +1,8 @@
 #pragma once
 // The body of the row kernels, included only by the files that compile it for
 // one instruction set each. It uses nothing inline from the standard library,
-// whose shared copies the linker could take from the wrong one of them.
+// whose shared copies the linker could take from the wrong one of them: the
+// kernel symbols test reads the objects to make sure.
 #include "earth/globe_lanes.h"
 
 namespace {
@@ -50,7 +51,7 @@ struct RowKernelBody {
 
     // Steps [0, steps) of every lane from the rays dx, dy, dz on, which it
     // leaves at the next step.
-    static void meet(const RowRays& r, Block& b, int32_t first, int32_t steps, V* dx, V* dy, V* dz, const I* count)
+    static void meet(const GlobeScene& r, Block& b, int32_t first, int32_t steps, V* dx, V* dy, V* dz, const I* count)
     {
         const V one = V{} + 1.0;
         for (int32_t g = 0; g < groups; ++g) {
@@ -79,7 +80,7 @@ struct RowKernelBody {
             }
     }
 
-    static void angles(const RowRays& r, Block& b, int32_t rays)
+    static void angles(const GlobeScene& r, Block& b, int32_t rays)
     {
         for (int32_t k = 0; k < rays; k += 2 * n) {
             const F x = Lanes::narrow(load(b.px + k), load(b.px + k + n));
@@ -123,7 +124,8 @@ struct RowKernelBody {
     // ULPs (with as much again for the exact path's own angle and the
     // scalings' roundings) well inside the slack of 2^-40 also given to the
     // double asin; a lane still too near an edge is left to the exact path.
-    static void texels(const RowRays& r, const Block& b, int32_t first, int32_t rays)
+    static void texels(const GlobeScene& r, const RowRays& rows, RowPixels& out, const Block& b, int32_t first,
+                       int32_t rays)
     {
         const V zero{};
         for (int32_t k = 0; k < rays; k += n) {
@@ -143,7 +145,8 @@ struct RowKernelBody {
             const I v = truncate(vs, abs(vs) * 0x1p-40, v_agree);
             // The sign of a zero x decides between the two ends of the back
             // meridian, which the approximations need not keep.
-            const I sure = u_agree & v_agree & __builtin_convertvector(px != 0.0, I) & hits;
+            I sure = u_agree & v_agree & __builtin_convertvector(px != 0.0, I) & hits;
+            const I level = r.shades ? levels(r, px, load(b.py + k), load(b.pz + k), sure) : I{};
 
             I col = u + r.w / 2;
             col = col < 0 ? 0 : col;
@@ -154,23 +157,47 @@ struct RowKernelBody {
             // A miss, and a pixel left to the exact path, draw 0 for now.
             const I texel = sure != 0 ? row * r.w + col : -1;
             const int32_t step = first + k / RowRays::lanes;
-            draw(r, step, k % RowRays::lanes, texel);
-            if (Lanes::any(hits & ~sure)) keep_exact_rays(r, b, k, step, hits & ~sure);
+            draw(r, rows, out, step, k % RowRays::lanes, texel, level);
+            if (Lanes::any(hits & ~sure)) keep_exact_rays(r, out, b, k, step, hits & ~sure);
         }
     }
 
-    static void draw(const RowRays& r, int32_t step, int32_t lane, I texel)
+    // The light levels from the sine of the Sun's altitude, which these
+    // double operations give exactly as the exact path's do (the slack only
+    // guards that claim); a lane too near a bound is no longer sure. Most
+    // vectors lie wholly in the day or wholly in the night.
+    static I levels(const GlobeScene& r, V px, V py, V pz, I& sure)
+    {
+        constexpr double slack = 0x1p-40;
+        constexpr int32_t last = light_levels - 2;
+        const V sine = (px * r.sx + py * r.sy) + pz * r.sz;
+        const I day = __builtin_convertvector(sine > r.bounds[0] + slack, I);
+        if (!Lanes::any(~day)) return I{};
+        const I night = __builtin_convertvector(sine <= r.bounds[last] - slack, I);
+        if (!Lanes::any(~night)) return I{} + last + 1;
+        I lo{}, hi{};
+        for (int32_t b = 0; b <= last; ++b) {
+            lo -= __builtin_convertvector(sine <= r.bounds[b] - slack, I);
+            hi -= __builtin_convertvector(sine <= r.bounds[b] + slack, I);
+        }
+        sure &= lo == hi;
+        return lo;
+    }
+
+    static void draw(const GlobeScene& r, const RowRays& rows, RowPixels& out, int32_t step, int32_t lane, I texel,
+                     I level)
     {
         for (int32_t l = 0; l < n; ++l) {
-            if (step >= r.count[lane + l]) continue;
+            if (step >= rows.count[lane + l]) continue;
             const int32_t t = texel[l];
-            r.out[lane + l][step] = t >= 0 ? r.pic[t] : 0;
+            out.out[lane + l][step] = t < 0 ? 0 : r.shades ? lit_texel(r, t, level[l]) : r.pic[t];
         }
     }
 
     // A ray is stepped again from its lane's first one in the block, as the
     // exact path steps it.
-    static void keep_exact_rays(const RowRays& r, const Block& b, int32_t k, int32_t step, I exact)
+    static void keep_exact_rays(const GlobeScene& r, RowPixels& out, const Block& b, int32_t k, int32_t step,
+                                I exact)
     {
         const int32_t lane = k % RowRays::lanes;
         for (int32_t l = 0; l < n; ++l) {
@@ -181,33 +208,33 @@ struct RowKernelBody {
                 y = y + r.ry;
                 z = z + r.rz;
             }
-            const int32_t e = (*r.exact_count)++;
-            r.exact_at[e] = step * RowRays::lanes + lane + l;
-            r.exact_rays[3 * e] = x;
-            r.exact_rays[3 * e + 1] = y;
-            r.exact_rays[3 * e + 2] = z;
+            const int32_t e = out.exact_count++;
+            out.exact_at[e] = step * RowRays::lanes + lane + l;
+            out.exact_rays[3 * e] = x;
+            out.exact_rays[3 * e + 1] = y;
+            out.exact_rays[3 * e + 2] = z;
         }
     }
 
-    static void run(const RowRays& r)
+    static void run(const GlobeScene& r, const RowRays& rows, RowPixels& out)
     {
         V dx[groups], dy[groups], dz[groups];
         I count[groups];
         for (int32_t g = 0; g < groups; ++g) {
-            dx[g] = load(r.x + g * n);
-            dy[g] = load(r.y + g * n);
-            dz[g] = load(r.z + g * n);
-            __builtin_memcpy(&count[g], r.count + g * n, sizeof(I));
+            dx[g] = load(rows.x + g * n);
+            dy[g] = load(rows.y + g * n);
+            dz[g] = load(rows.z + g * n);
+            __builtin_memcpy(&count[g], rows.count + g * n, sizeof(I));
         }
         // Whole pairs of steps, so that every float atan2 has two vectors.
-        const int32_t steps = (r.steps + 1) / 2 * 2;
+        const int32_t steps = (rows.steps + 1) / 2 * 2;
         Block b;
         for (int32_t first = 0; first < steps; first += block_steps) {
             const int32_t m = steps - first < block_steps ? steps - first : block_steps;
             const int32_t rays = m * RowRays::lanes;
             meet(r, b, first, m, dx, dy, dz, count);
             angles(r, b, rays);
-            texels(r, b, first, rays);
+            texels(r, rows, out, b, first, rays);
         }
     }
 };

@@ -26,7 +26,7 @@ struct Sse2Lanes {
 
 }  // namespace
 
-void row_texels_sse2(const RowRays& rays)
+void row_texels_sse2(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels)
 {
-    RowKernelBody<Sse2Lanes>::run(rays);
+    RowKernelBody<Sse2Lanes>::run(scene, rays, pixels);
 }

@@ -8,6 +8,7 @@
 #include "core/camera.h"
 #include "core/frame_buffer.h"
 #include "core/spans.h"
+#include "earth/globe_light.h"
 #include "raster/gif.h"
 
 // The exact mapping from a ray to its texel, shared by the per-pixel path and
@@ -22,7 +23,7 @@ struct Sampler {
     double u_scale = texture.pic_width / (2 * std::numbers::pi);
     double v_scale = texture.pic_height / std::numbers::pi;
 
-    uint8_t at(Vec3 p) const
+    size_t texel(Vec3 p) const
     {
         const int32_t w = texture.pic_width;
         const int32_t h = texture.pic_height;
@@ -31,9 +32,34 @@ struct Sampler {
         int32_t col = std::clamp(u + w / 2, 0, w);
         if (col == w) col = 0;
         const int32_t row = std::clamp(v + h / 2, 0, h - 1);
-        return texture.pic[static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(col)];
+        return static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(col);
     }
 };
+
+// The frame's constants; the lights' grades only where they were made for
+// this picture.
+inline GlobeScene scene_of(const Camera& view, const Sampler& sampler, const Daylight& day)
+{
+    const Vec3 e = view.viewpos;
+    const Vec3 r = view.viewright;
+    const Texture& t = sampler.texture;
+    GlobeScene scene{r.x, r.y, r.z, e.x, e.y, e.z, dot(e, e) - 1, sampler.u_scale, sampler.v_scale, t.pic_width,
+                     t.pic_height, t.pic.data(), day.sun.x, day.sun.y, day.sun.z, nullptr, nullptr, nullptr};
+    if (const GlobeLight* light = day.light) {
+        scene.bounds = light->bounds;
+        scene.shades = light->shades.data();
+        if (light->grades.size() == t.pic.size()) scene.grades = light->grades.data();
+    }
+    return scene;
+}
+
+// The exact path's pixel for a hit p on the sphere.
+inline uint8_t exact_pixel(const Sampler& sampler, const GlobeScene& scene, Vec3 p)
+{
+    const size_t t = sampler.texel(p);
+    if (!scene.shades) return sampler.texture.pic[t];
+    return lit_texel(scene, t, light_level(scene, (p.x * scene.sx + p.y * scene.sy) + p.z * scene.sz));
+}
 
 inline bool has_picture(const Texture& t)
 {

@@ -39,7 +39,7 @@ int ordinary_case(const Probe& probe)
 {
     const Shore& shore = probe.shore;
     const double maxd = shore.maxdlon;
-    const int64_t count = shore.pointcnt;
+    const int64_t count = shore.pointcnt();
     int64_t pos = 0;
     for (int64_t s = count; s / 2 > 0;) {
         s /= 2;
@@ -85,7 +85,7 @@ int date_line_case(const Probe& probe)
                           negative))
             result ^= 1;
     };
-    const int64_t count = shore.pointcnt;
+    const int64_t count = shore.pointcnt();
     for (int64_t i = 0; i < count; ++i) {
         const int32_t a = probe.sorted(i);
         if (probe.at(a).lon >= 0 || turned(a) - lon > maxw) break;

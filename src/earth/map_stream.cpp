@@ -82,18 +82,16 @@ Vec3f map_vector(const MapUnits& units, MapPoint point, double ysign)
             static_cast<float>(-std::cos(lat) * std::cos(lon))};
 }
 
-std::string load_map_file(const std::string& path, const char* refused, std::string* reason,
-                          const std::function<std::string(std::span<const uint8_t>)>& decode)
+Result load_map_file(const std::string& path, const std::function<Result(std::span<const uint8_t>)>& decode)
 {
     // Far beyond any map: the shipped shorelines take 100 KB.
     constexpr size_t max_map_bytes = size_t{64} << 20;
     std::vector<uint8_t> bytes;
-    std::string why = read_whole_file(path, max_map_bytes, bytes);
-    const std::string message = why.empty() ? decode(bytes) : refused;
-    if (why.empty() && !message.empty()) why = message == refused ? "its data are damaged or cut short" : message;
-    if (reason) *reason = why;
-    return message;
+    const Result read = read_whole_file(path, max_map_bytes, bytes);
+    return read.ok() ? decode(bytes) : read;
 }
+
+Result damaged_map() { return failed("its data are damaged or cut short"); }
 
 int32_t read_le32(std::span<const uint8_t> bytes, size_t offset)
 {

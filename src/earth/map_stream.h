@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "earth/bitstream.h"
 
 // What the shoreline and border files have in common besides the Huffman
@@ -51,11 +52,10 @@ bool read_step(BitReader& reader, int symbol, const MapUnits& units, MapPoint& p
 // for borders (north positive).
 Vec3f map_vector(const MapUnits& units, MapPoint point, double ysign);
 
-// Reads a map file and decodes its bytes with decode, which returns "" or the
-// message to show. A file that cannot be read gets the message refused. When
-// reason is given, it receives why the file was not loaded ("" on success).
-std::string load_map_file(const std::string& path, const char* refused, std::string* reason,
-                          const std::function<std::string(std::span<const uint8_t>)>& decode);
+// Reads a map file and decodes its bytes with decode.
+Result load_map_file(const std::string& path, const std::function<Result(std::span<const uint8_t>)>& decode);
+// A map stream that does not decode.
+Result damaged_map();
 int32_t read_le32(std::span<const uint8_t> bytes, size_t offset);
 
 // Encoding. These throw std::invalid_argument for values the format cannot hold.

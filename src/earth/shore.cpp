@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* refused = "Can't load shore";
-constexpr const char* lps_full = "Constant LPSALLOC not high enough :(";
 constexpr size_t header_bytes = 12;
 
 template <class T>
@@ -25,20 +23,20 @@ bool allot(std::vector<T>& array, size_t count)
     }
 }
 
-std::string allocate(Shore& shore, int32_t loops, int32_t points)
+Result allocate(Shore& shore, int32_t loops, int32_t points)
 {
     const auto p = static_cast<size_t>(points);
-    if (!allot(shore.v, p)) return "Out of memory (v)";
+    if (!allot(shore.v, p)) return out_of_memory("v");
     try {
         shore.lps.reserve(lps_records);
     } catch (const std::bad_alloc&) {
-        return "Out of memory (lps)";
+        return out_of_memory("lps");
     }
-    if (!allot(shore.loopnum, static_cast<size_t>(loops))) return "Out of memory (loopnum)";
-    if (!allot(shore.ll, p)) return "Out of memory (ll)";
-    if (!allot(shore.point2, p)) return "Out of memory (point2)";
-    if (!allot(shore.index, p)) return "Out of memory (index)";
-    return "";
+    if (!allot(shore.loopnum, static_cast<size_t>(loops))) return out_of_memory("loopnum");
+    if (!allot(shore.ll, p)) return out_of_memory("ll");
+    if (!allot(shore.point2, p)) return out_of_memory("point2");
+    if (!allot(shore.index, p)) return out_of_memory("index");
+    return {};
 }
 
 // Decodes the loops into ll and loopnum. False for a malformed stream: a bad
@@ -48,7 +46,7 @@ bool decode_loops(BitReader& reader, const MapUnits& units, Shore& shore)
 {
     HuffCode code;
     if (!read_code_lengths(reader, code) || !buildhuff(code) || bits_overrun(reader)) return false;
-    const int32_t points = shore.pointcnt;
+    const int32_t points = shore.pointcnt();
     int32_t count = 0;
     for (int32_t& loop_points : shore.loopnum) {
         if (count == points) return false;
@@ -69,27 +67,28 @@ bool decode_loops(BitReader& reader, const MapUnits& units, Shore& shore)
     return count == points && !bits_overrun(reader);
 }
 
-std::string complete(Shore& shore)
+Result complete(Shore& shore)
 {
     shore.units_half = shore.shoreunits * 0.5;
     shore_vectors(shore);
     link_loops(shore);
     sort_index(shore);
     measure_dlon(shore);
-    return build_pieces(shore) ? "" : lps_full;
+    if (build_pieces(shore)) return {};
+    return warned("its " + std::to_string(shore.pointcnt()) + " points need more than the " +
+                  std::to_string(lps_records) + " pieces of the table; the last covers the rest");
 }
 
 }  // namespace
 
-std::string loadshore(const std::string& path, Shore& shore, std::string* reason)
+Result loadshore(const std::string& path, Shore& shore)
 {
-    return load_map_file(path, refused, reason,
-                         [&](std::span<const uint8_t> bytes) { return loadshore_bytes(bytes, shore); });
+    return load_map_file(path, [&](std::span<const uint8_t> bytes) { return loadshore_bytes(bytes, shore); });
 }
 
-std::string loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore)
+Result loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore)
 {
-    if (bytes.size() < header_bytes) return refused;
+    if (bytes.size() < header_bytes) return damaged_map();
     const int32_t n = read_le32(bytes, 0);
     const int32_t loops = read_le32(bytes, 4);
     const int32_t points = read_le32(bytes, 8);
@@ -98,22 +97,20 @@ std::string loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore)
     // Every point takes at least one bit, so a count beyond that is a lie
     // that must not size the arrays.
     if (!map_units(n, units) || loops < 0 || points < loops || static_cast<uint64_t>(points) > stream.size() * 8)
-        return refused;
+        return damaged_map();
 
     Shore fresh;
-    if (std::string message = allocate(fresh, loops, points); !message.empty()) return message;
+    if (Result allocated = allocate(fresh, loops, points); !allocated.ok()) return allocated;
     fresh.shoreunits = n;
-    fresh.loopcnt = loops;
-    fresh.pointcnt = points;
     BitReader reader;
     initbits(reader, stream);
-    if (!decode_loops(reader, units, fresh)) return refused;
-    std::string message = complete(fresh);
+    if (!decode_loops(reader, units, fresh)) return damaged_map();
+    Result completed = complete(fresh);
     shore = std::move(fresh);
-    return message;
+    return completed;
 }
 
-std::string shore_from_loops(int32_t units, const std::vector<std::vector<MapPoint>>& loops, Shore& shore)
+Result shore_from_loops(int32_t units, const std::vector<std::vector<MapPoint>>& loops, Shore& shore)
 {
     MapUnits checked;
     if (!map_units(units, checked)) throw std::invalid_argument("units per turn out of range");
@@ -124,13 +121,11 @@ std::string shore_from_loops(int32_t units, const std::vector<std::vector<MapPoi
         fresh.loopnum.push_back(static_cast<int32_t>(loop.size()));
         fresh.ll.insert(fresh.ll.end(), loop.begin(), loop.end());
     }
-    fresh.loopcnt = static_cast<int32_t>(loops.size());
-    fresh.pointcnt = static_cast<int32_t>(fresh.ll.size());
     const auto p = fresh.ll.size();
     fresh.v.resize(p);
     fresh.point2.resize(p);
     fresh.index.resize(p);
-    std::string message = complete(fresh);
+    Result completed = complete(fresh);
     shore = std::move(fresh);
-    return message;
+    return completed;
 }

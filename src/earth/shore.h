@@ -16,8 +16,8 @@ struct Piece {
     float cos2;        // cos(theta)^2
     float cossin;      // cos(theta) * sin(theta)
     int32_t end;       // one past the run's last point
-    int32_t loop;      // the loop that holds point end (loopcnt for the last piece)
-    int32_t loop_end;  // one past that loop's last point (pointcnt for the last piece)
+    int32_t loop;      // the loop that holds point end (loopcnt() for the last piece)
+    int32_t loop_end;  // one past that loop's last point (pointcnt() for the last piece)
 };
 static_assert(sizeof(Piece) == 32);
 constexpr int32_t lps_records = LPSALLOC / static_cast<int32_t>(sizeof(Piece));
@@ -28,30 +28,29 @@ constexpr int32_t lps_records = LPSALLOC / static_cast<int32_t>(sizeof(Piece));
 struct Shore {
     int32_t shoreunits = 0;  // angle units per full turn (N)
     double units_half = 0;   // N * 0.5
-    int32_t loopcnt = 0;
-    int32_t pointcnt = 0;
-    int32_t lpscnt = 0;
     int32_t maxdlon = 0;      // largest |dlon| of a segment that does not cross the date line
     int32_t maxdlonwrap = 0;  // largest longitude step of any segment, the date line considered
 
     std::vector<Vec3f> v;             // unit vector of each point
-    std::vector<Piece> lps;           // lpscnt records, covering all points in order
+    std::vector<Piece> lps;           // covering all points in order
     std::vector<int32_t> loopnum;     // points of each loop
     std::vector<MapPoint> ll;         // lon, lat of each point
     std::vector<int32_t> point2;      // next point of the same loop
     std::vector<int32_t> index;       // all points by ascending longitude
+
+    int32_t loopcnt() const { return static_cast<int32_t>(loopnum.size()); }
+    int32_t pointcnt() const { return static_cast<int32_t>(ll.size()); }
+    int32_t lpscnt() const { return static_cast<int32_t>(lps.size()); }
 };
 
-// Loads a shoreline file into shore. Returns "" on success, else the message
-// to show: "Can't load shore" when the file cannot be read or is malformed,
-// "Out of memory (NAME)" when an array cannot be had; shore is then untouched.
-// "Constant LPSALLOC not high enough :(" reports a piece table that filled
-// up: the data is loaded all the same, with the last record covering the
-// remaining points by a cap that is always taken as visible.
-// When reason is given it receives why the file was not loaded, or "".
-std::string loadshore(const std::string& path, Shore& shore, std::string* reason = nullptr);
-std::string loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore);
+// Loads a shoreline file into shore. It fails when the file cannot be read or
+// is malformed, or when an array cannot be had (out_of_memory); shore is then
+// untouched. A piece table that filled up is a warning: the data is loaded
+// all the same, with the last record covering the remaining points by a cap
+// that is always taken as visible.
+Result loadshore(const std::string& path, Shore& shore);
+Result loadshore_bytes(std::span<const uint8_t> bytes, Shore& shore);
 
 // Builds a shoreline set from loops of points, as the loader does after
-// decoding them (for tools and tests). Returns the loader's piece message.
-std::string shore_from_loops(int32_t units, const std::vector<std::vector<MapPoint>>& loops, Shore& shore);
+// decoding them (for tools and tests), with the loader's piece warning.
+Result shore_from_loops(int32_t units, const std::vector<std::vector<MapPoint>>& loops, Shore& shore);

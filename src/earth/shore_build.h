@@ -12,5 +12,5 @@ void link_loops(Shore& shore);
 void sort_index(Shore& shore);
 // maxdlon and maxdlonwrap.
 void measure_dlon(Shore& shore);
-// lps and lpscnt. False when the table filled up (the data stays usable).
+// lps. False when the table filled up (the data stays usable).
 bool build_pieces(Shore& shore);

@@ -35,8 +35,7 @@ Piece cap_record(Vec3 c, double r2, int32_t end, int32_t loop, int32_t loop_end)
 bool build_pieces(Shore& shore)
 {
     shore.lps.clear();
-    shore.lpscnt = 0;
-    const int32_t count = shore.pointcnt;
+    const int32_t count = shore.pointcnt();
     if (count == 0) return true;
 
     int32_t start = 0;
@@ -56,15 +55,13 @@ bool build_pieces(Shore& shore)
         const bool loop_start = i == e - shore.loopnum[static_cast<size_t>(m)];
         const bool long_loop_run = shore.loopnum[static_cast<size_t>(m)] > loop_break_points && i >= start + loop_break_points;
         if ((grown > loop_break_radius && (loop_start || long_loop_run)) || grown >= max_radius) {
-            if (shore.lpscnt == lps_records - 1) {
+            if (shore.lpscnt() == lps_records - 1) {
                 // No room left for caps: one record takes the rest and is
                 // always drawn, so the renderer never runs out of pieces.
-                shore.lps.push_back({{0, 0, 0}, 0, 0, count, shore.loopcnt, count});
-                shore.lpscnt = lps_records;
+                shore.lps.push_back({{0, 0, 0}, 0, 0, count, shore.loopcnt(), count});
                 return false;
             }
             shore.lps.push_back(cap_record(c, r2, i, m, e));
-            ++shore.lpscnt;
             start = i;
             c = point_at(shore, i);
             r = 0;
@@ -75,7 +72,6 @@ bool build_pieces(Shore& shore)
             r2 = r * r;
         }
     }
-    shore.lps.push_back(cap_record(c, r2, count, shore.loopcnt, count));
-    ++shore.lpscnt;
+    shore.lps.push_back(cap_record(c, r2, count, shore.loopcnt(), count));
     return true;
 }

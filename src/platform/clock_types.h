@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
 
 // A local civil date and time with whole seconds, as the machine's clock gives it.
@@ -11,11 +13,15 @@ struct CivilTime {
     int second = 0;
 };
 
-// The machine's time zone: biases in minutes, UT = local + bias.
+// A time zone as the platform reports it: biases in minutes, UT = local +
+// bias, and its own daylight rule, so that whatever reads the zone needs
+// nothing else.
 struct TimeZoneInfo {
     long Bias = 0;
-    long StandardBias = 0;
     long DaylightBias = 0;
     std::wstring StandardName;
     std::wstring DaylightName;
+    // Whether daylight time is in effect at an instant (seconds since 1970
+    // UT); none: never.
+    std::function<bool(int64_t instant)> daylight_at;
 };

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <string>
+#include <utility>
 
 std::wstring widen_zone_name(const char* text)
 {
@@ -71,15 +72,50 @@ TimeZoneInfo time_zone_from_samples(int64_t instant, ZoneSampler sampler)
         daylight_found = false;
     }
     tz.Bias = -standard.offset / 60;
-    tz.StandardBias = 0;
     tz.StandardName = standard.name;
     if (daylight_found) {
         tz.DaylightBias = -(daylight.offset - standard.offset) / 60;
         tz.DaylightName = daylight.name;
+        tz.daylight_at = [sampler](int64_t at) {
+            ZoneSample s;
+            return sampler(at, s) && s.daylight;
+        };
     } else {
         tz.DaylightBias = 0;
         tz.DaylightName = standard.name;
     }
+    return tz;
+}
+
+namespace {
+
+// The fixed rule at a moment of local standard time (seconds since 1970).
+bool april_to_october(int64_t local_standard)
+{
+    const time_t t = static_cast<time_t>(local_standard);
+    std::tm c{};
+    if (gmtime_r(&t, &c) == nullptr) return false;
+    const int month = c.tm_mon + 1;
+    if (month != 4 && month != 10) return month > 4 && month < 10;
+    if (month == 4) {
+        const int first_weekday = ((c.tm_wday - (c.tm_mday - 1)) % 7 + 7) % 7;
+        const int sunday = 1 + (7 - first_weekday) % 7;
+        return c.tm_mday > sunday || (c.tm_mday == sunday && c.tm_hour >= 2);
+    }
+    const int sunday = 31 - (c.tm_wday + 31 - c.tm_mday) % 7;
+    return c.tm_mday < sunday || (c.tm_mday == sunday && c.tm_hour < 1);
+}
+
+}  // namespace
+
+TimeZoneInfo fixed_rule_zone(long bias, long daylight_bias, std::wstring standard_name, std::wstring daylight_name)
+{
+    TimeZoneInfo tz;
+    tz.Bias = bias;
+    tz.DaylightBias = daylight_bias;
+    tz.StandardName = std::move(standard_name);
+    tz.DaylightName = std::move(daylight_name);
+    if (daylight_bias != 0) tz.daylight_at = [bias](int64_t at) { return april_to_october(at - bias * 60); };
     return tz;
 }
 

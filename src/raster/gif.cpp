@@ -128,32 +128,23 @@ bool may_fill(const Header& h)
     return pixels <= codes * 4096;
 }
 
-int refuse(GifInfo& info, const char* reason)
-{
-    info.reason = reason;
-    return -1;
-}
-
 }  // namespace
 
-int decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& palette, GifInfo& info,
-               std::string& message)
+Result decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& palette, GifInfo& info)
 {
-    message.clear();
     info = GifInfo{};
     Cursor in{data, size};
     Header h;
     Texture fresh;
     try {
-        if (const char* reason = parse(in, h, info)) return refuse(info, reason);
-        if (!may_fill(h)) return refuse(info, "the image data ends before the last row");
+        if (const char* reason = parse(in, h, info)) return failed(reason);
+        if (!may_fill(h)) return failed("the image data ends before the last row");
         const size_t pixels = static_cast<size_t>(h.layout.width) * static_cast<size_t>(h.layout.kept_rows);
         reserve_prefaulted(fresh.pic, pixels);
         fresh.pic.resize(pixels);
-        if (const char* reason = lzw_decode(h.lzw, h.layout, fresh.pic.data())) return refuse(info, reason);
+        if (const char* reason = lzw_decode(h.lzw, h.layout, fresh.pic.data())) return failed(reason);
     } catch (const std::bad_alloc&) {
-        message = "Out of memory (pic)";
-        return refuse(info, "out of memory");
+        return out_of_memory("pic");
     }
     fresh.pic_width = h.layout.width;
     fresh.pic_height = h.layout.kept_rows;
@@ -166,24 +157,17 @@ int decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& pale
         entry.green = h.table.rgb[3 * i + 1];
         entry.blue = h.table.rgb[3 * i + 2];
     }
-    return 0;
+    return {};
 }
 
-int loadgif(std::string name, Texture& texture, Palette& palette, GifInfo& info, std::string& message)
+Result loadgif(std::string name, Texture& texture, Palette& palette, GifInfo& info)
 {
-    message.clear();
     info = GifInfo{};
     if (name.find('.') == std::string::npos) name += ".gif";
     // Far beyond any Earth image: the shipped one takes 500 KB.
     constexpr size_t max_gif_bytes = size_t{256} << 20;
     std::vector<uint8_t> bytes;
-    if (const std::string why = read_whole_file(name, max_gif_bytes, bytes); !why.empty())
-        return refuse(info, ("cannot read " + name + ": " + why).c_str());
-    return decode_gif(bytes.data(), bytes.size(), texture, palette, info, message);
-}
-
-int loadgif(std::string name, Texture& texture, Palette& palette, std::string& message)
-{
-    GifInfo info;
-    return loadgif(std::move(name), texture, palette, info, message);
+    if (const Result read = read_whole_file(name, max_gif_bytes, bytes); !read.ok())
+        return failed("cannot read " + name + ": " + read.reason);
+    return decode_gif(bytes.data(), bytes.size(), texture, palette, info);
 }

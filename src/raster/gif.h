@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "platform/palette.h"
 
 // The decoded Earth image: pic_width * pic_height palette indices, top row first.
@@ -20,18 +21,14 @@ struct GifInfo {
     int32_t image_height = 0;  // rows in the file; the texture keeps at most width / 2
     int32_t colours = 0;       // entries of the colour table in use; 0 when the file has none
     bool interlaced = false;
-    std::string reason;        // why the file was refused, empty on success
 };
 
-// Decodes the first image of a GIF file held in memory. On success (0) the
+// Decodes the first image of a GIF file held in memory. On success the
 // picture replaces `texture` and the colour table in use replaces palette
-// entries 0..colours-1 (flags bytes untouched). On failure (-1) both are left
-// as they were; `message` receives the text to show the user, which is empty
-// unless memory ran out.
-int decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& palette, GifInfo& info,
-               std::string& message);
+// entries 0..colours-1 (flags bytes untouched). On failure both are left as
+// they were.
+Result decode_gif(const uint8_t* data, size_t size, Texture& texture, Palette& palette, GifInfo& info);
 
 // Reads the file and decodes it as decode_gif does; ".gif" is appended to a
-// name without a ".". An unreadable file gives -1 with no message.
-int loadgif(std::string name, Texture& texture, Palette& palette, GifInfo& info, std::string& message);
-int loadgif(std::string name, Texture& texture, Palette& palette, std::string& message);
+// name without a ".".
+Result loadgif(std::string name, Texture& texture, Palette& palette, GifInfo& info);

@@ -2,7 +2,7 @@
 
 #include <png.h>
 
-std::string encode_png(const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch, const Palette& palette,
+Result encode_png(const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch, const Palette& palette,
                        std::vector<uint8_t>& out)
 {
     uint8_t colours[256 * 3];
@@ -23,11 +23,11 @@ std::string encode_png(const uint8_t* pixels, int32_t width, int32_t height, int
         out.resize(size);
         if (png_image_write_to_memory(&image, out.data(), &size, 0, pixels, pitch, colours)) {
             out.resize(size);
-            return "";
+            return {};
         }
     }
     const std::string reason = image.message[0] ? image.message : "PNG encoding failed";
     png_image_free(&image);
     out.clear();
-    return reason;
+    return failed(reason);
 }

@@ -1,7 +1,6 @@
 #include "sky/calendar.h"
 
 #include <cmath>
-#include <ctime>
 
 const char month_names[12][10] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
                                   "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
@@ -82,13 +81,10 @@ int32_t day_of_week(int32_t days)
 
 int is_daylight_time(int32_t year, int32_t month, int32_t day, int32_t hour, const TimeZoneInfo& tz)
 {
-    if (tz.DaylightBias == 0) return 0;
+    if (tz.DaylightBias == 0 || !tz.daylight_at) return 0;
     // The hour as standard time, turned into seconds since 1970 UT.
     const int64_t epoch = 719162;  // days_from_date(1970, 1, 1)
     int64_t days = days_from_date64(year, month, day) - epoch;
-    int64_t minutes = int64_t{hour} * 60 + tz.Bias + tz.StandardBias;
-    time_t instant = static_cast<time_t>(days * 86400 + minutes * 60);
-    std::tm local{};
-    if (localtime_r(&instant, &local) == nullptr) return 0;
-    return local.tm_isdst > 0 ? 1 : 0;
+    int64_t minutes = int64_t{hour} * 60 + tz.Bias;
+    return tz.daylight_at(days * 86400 + minutes * 60) ? 1 : 0;
 }

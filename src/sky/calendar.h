@@ -11,10 +11,9 @@ void date_from_days(int32_t days, int32_t& year, int32_t& month, int32_t& day);
 // 0 = Sunday .. 6 = Saturday, for any day count (negative ones included).
 int32_t day_of_week(int32_t days);
 
-// 1 when daylight time is in effect at local date and hour y-m-d h:00 in the
-// machine's zone, reading that hour as standard time of the zone described by
-// tz (UT = local + Bias + StandardBias). A zone without a daylight shift
-// (DaylightBias 0) never has daylight time.
+// 1 when daylight time is in effect by tz's own rule at local date and hour
+// y-m-d h:00, read as the zone's standard time (UT = local + Bias). A zone without a daylight shift (DaylightBias 0) never has
+// daylight time.
 int is_daylight_time(int32_t year, int32_t month, int32_t day, int32_t hour, const TimeZoneInfo& tz);
 
 // Upper-case names, each NUL-terminated in a slot of 10 bytes.

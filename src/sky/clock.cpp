@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "sky/calendar.h"
+#include "sky/orbit.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ bool clock_in_daylight(const TimeState& t)
 
 long clock_bias(const TimeState& t)
 {
-    return t.tzinfo.Bias + (clock_in_daylight(t) ? t.tzinfo.DaylightBias : t.tzinfo.StandardBias);
+    return t.tzinfo.Bias + (clock_in_daylight(t) ? t.tzinfo.DaylightBias : 0);
 }
 
 void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
@@ -106,11 +107,13 @@ void update_time(TimeState& t, int read_clock, const CivilTime& local_clock)
                     static_cast<double>(days_from_date(1999, 12, 31)));
     t.instant.day_number = d;
 
+    // The Sun's mean longitude plus half a turn is the sidereal angle at 0h
+    // UT; its degree is pi times 1/180, rounded apart from the theory's.
     const double degree = std::numbers::pi * 0.005555555555555555;
-    t.instant.sidereal_angle = std::numbers::pi + 2 * std::numbers::pi * f + (282.9404 + 4.70935e-05 * d) * degree +
-                       (356.047 + 0.9856002585 * d) * degree;
+    t.instant.sidereal_angle = std::numbers::pi + 2 * std::numbers::pi * f + orbit::sun_perihelion.at(d) * degree +
+                               orbit::sun_mean_anomaly.at(d) * degree;
 
-    double obliquity = (23.4393 - 3.563e-07 * d) * 0.017453292519943295;
+    double obliquity = (23.4393 - 3.563e-07 * d) * radians_per_degree;
     t.instant.cos_ecl = std::cos(obliquity);
     t.instant.sin_ecl = std::sin(obliquity);
 

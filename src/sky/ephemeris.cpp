@@ -12,18 +12,11 @@ constexpr double two_pi = 2 * std::numbers::pi;
 constexpr double mmiles_per_au = 92.9558068380657;
 constexpr double moon_mass_ratio = 0.0123;
 
-// One orbital element: base + rate * D.
-struct Element {
-    double base;
-    double rate;
-    double at(double d) const { return base + rate * d; }
-};
-
 // Mean elements of date: node, inclination, argument of perihelion and mean
 // anomaly in degrees, semi-major axis in AU, eccentricity. Row 2 is the
 // Sun's apparent orbit; its axis of -1 gives the Earth's heliocentric place.
 struct Elements {
-    Element n, i, w, a, e, m;
+    orbit::Element n, i, w, a, e, m;
 };
 
 constexpr Elements planet_elements[8] = {
@@ -31,8 +24,8 @@ constexpr Elements planet_elements[8] = {
      {0.387098, 0}, {0.205635, 5.59e-10}, {168.6562, 4.0923344368}},
     {{76.6799, 2.4659e-05}, {3.3946, 2.75e-08}, {54.891, 1.38374e-05},
      {0.72333, 0}, {0.006773, -1.302e-09}, {48.0052, 1.6021302244}},
-    {{0, 0}, {0, 0}, {282.9404, 4.70935e-05},
-     {-1.0, 0}, {0.016709, -1.151e-09}, {356.047, 0.9856002585}},
+    {{0, 0}, {0, 0}, orbit::sun_perihelion,
+     {-1.0, 0}, {0.016709, -1.151e-09}, orbit::sun_mean_anomaly},
     {{49.5574, 2.11081e-05}, {1.8497, -1.78e-08}, {286.5016, 2.92961e-05},
      {1.523688, 0}, {0.093405, 2.516e-09}, {18.6021, 0.5240207766}},
     {{100.4542, 2.76854e-05}, {1.303, -1.557e-07}, {273.8777, 1.64505e-05},
@@ -99,14 +92,14 @@ void perturb_giant(int32_t index, double d, orbit::Ecliptic& h)
                + 0.035 * std::sin(ms - 3 * mu + 0.5759586531581288)
                - 0.015 * std::sin(mj - mu + 0.3490658503988659);
     }
-    orbit::perturb(h, dlon * orbit::term_rad, dlat * orbit::term_rad);
+    orbit::perturb(h, dlon * radians_per_degree, dlat * radians_per_degree);
 }
 
 // Pluto from its trigonometric series (degrees, AU).
 orbit::Ecliptic pluto_orbit(double d)
 {
-    double p = (238.95 + 0.003968789 * d) * orbit::term_rad;
-    double s = (50.03 + 0.033459652 * d) * orbit::term_rad;
+    double p = (238.95 + 0.003968789 * d) * radians_per_degree;
+    double s = (50.03 + 0.033459652 * d) * radians_per_degree;
     double lon = 238.9508 + 0.00400703 * d
                  - 19.799 * std::sin(p) + 19.848 * std::cos(p)
                  + 0.897 * std::sin(2 * p) - 4.956 * std::cos(2 * p)
@@ -132,6 +125,16 @@ orbit::Ecliptic pluto_orbit(double d)
     return {r * std::cos(l) * std::cos(b), r * std::sin(l) * std::cos(b), r * std::sin(b)};
 }
 
+// The viewer from the Earth's orbit (row 2 above): the Earth's centre moved
+// to the eye, less the Earth's part of the Earth-Moon barycentre's motion.
+Vec3 viewer_from_earth_orbit(const Vec3& earth, const Instant& time, const Vec3& viewpos)
+{
+    Vec3 eye = orbit::viewer_in_space(viewpos, time.sidereal_angle) * (earth_radius_miles * 1e-06);
+    Vec3 p = earth + eye;
+    Vec3 moon = moon_position(time, viewpos);
+    return p - moon * moon_mass_ratio;
+}
+
 }  // namespace
 
 double solve_kepler(double m, double e)
@@ -154,20 +157,19 @@ Vec3 planet_position(int32_t index, const Instant& time, const Vec3& viewpos)
     double d = time.day_number;
     orbit::Ecliptic h = index == pluto ? pluto_orbit(d) : kepler_orbit(planet_elements[index], d);
     if (index == jupiter || index == saturn || index == uranus) perturb_giant(index, d, h);
-    Vec3 p = orbit::ecliptic_to_space(h, time.cos_ecl, time.sin_ecl) * mmiles_per_au;
-    if (index != moon_index) return p;
+    const Vec3 p = orbit::ecliptic_to_space(h, time.cos_ecl, time.sin_ecl) * mmiles_per_au;
+    return index == moon_index ? viewer_from_earth_orbit(p, time, viewpos) : p;
+}
 
-    // The viewer: the Earth's centre moved to the eye, less the Earth's part
-    // of the Earth-Moon barycentre's motion.
-    Vec3 eye = orbit::viewer_in_space(viewpos, time.sidereal_angle) * (earth_radius_miles * 1e-06);
-    p = p + eye;
-    Vec3 moon = moon_position(time, viewpos);
-    return p - moon * moon_mass_ratio;
+Vec3 viewer_position(const Instant& time, const Vec3& viewpos) { return planet_position(moon_index, time, viewpos); }
+
+Vec3 seen_from_viewer(int32_t body, const Instant& time, const Vec3& viewpos)
+{
+    if (body == moon_index) return moon_position(time, viewpos);
+    return planet_position(body, time, viewpos) - viewer_position(time, viewpos);
 }
 
 Vec3 body_direction(int32_t body, const Instant& time, const Vec3& viewpos)
 {
-    const Vec3 b = body == moon_index ? moon_position(time, viewpos)
-                                      : planet_position(body, time, viewpos) - planet_position(moon_index, time, viewpos);
-    return orbit::space_to_fixed(b, time.sidereal_angle);
+    return orbit::space_to_fixed(seen_from_viewer(body, time, viewpos), time.sidereal_angle);
 }

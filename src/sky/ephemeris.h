@@ -31,10 +31,14 @@ double solve_kepler(double m, double e);
 //
 // The Moon's centre relative to the viewer.
 Vec3 moon_position(const Instant& time, const Vec3& viewpos);
-// Heliocentric position of body index; index 2 is the viewer and 9 the Sun,
-// always the origin. What the viewer sees is planet_position(i) -
-// planet_position(2).
+// Heliocentric position of body index; index 2 is the viewer's
+// (viewer_position) and 9 the Sun's, always the origin.
 Vec3 planet_position(int32_t index, const Instant& time, const Vec3& viewpos);
+// The viewer's heliocentric position.
+Vec3 viewer_position(const Instant& time, const Vec3& viewpos);
 
-// Direction from the viewer to the body in the Earth-fixed frame.
+// From the viewer to the body: the Moon's moon_position, any other body's
+// planet_position less viewer_position.
+Vec3 seen_from_viewer(int32_t body, const Instant& time, const Vec3& viewpos);
+// The same in the Earth-fixed frame.
 Vec3 body_direction(int32_t body, const Instant& time, const Vec3& viewpos);

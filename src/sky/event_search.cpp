@@ -32,7 +32,7 @@ double elevation_cosine(const Vec3& b, const Vec3& p)
 
 double search_function(const Search& s, int32_t body, const TimeState& time, const Vec3& p)
 {
-    if (s.kind == 4) return s.sign * planet_position(moon_index, time.instant, p).y;
+    if (s.kind == 4) return s.sign * viewer_position(time.instant, p).y;
     const Vec3 b = body_direction(body, time.instant, p);
     // The passage functions are signed so that the searched passage is where
     // the function rises through zero, as the search homes in on.

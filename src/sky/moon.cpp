@@ -37,8 +37,8 @@ Vec3 moon_position(const Instant& time, const Vec3& viewpos)
     double n = orbit::deg_to_rad(125.1228 - 0.0529538083 * d);
     double w = orbit::deg_to_rad(318.0634 + 0.1643573223 * d);
     double m = orbit::deg_to_rad(115.3654 + 13.0649929509 * d);
-    double ms = orbit::deg_to_rad(356.047 + 0.9856002585 * d);
-    double ws = orbit::deg_to_rad(282.9404 + 4.70935e-05 * d);
+    double ms = orbit::deg_to_rad(orbit::sun_mean_anomaly.at(d));
+    double ws = orbit::deg_to_rad(orbit::sun_perihelion.at(d));
 
     double lm = n + w + m;
     double ls = ws + ms;
@@ -52,8 +52,8 @@ Vec3 moon_position(const Instant& time, const Vec3& viewpos)
     double yv = cd * std::sqrt(0.99698599) * std::sin(ecc);
 
     orbit::Ecliptic h = orbit::plane_to_ecliptic(xv, yv, n, moon_inclination, w);
-    orbit::perturb(h, longitude_terms(m, dm, f, ms) * orbit::term_rad,
-                   latitude_terms(m, dm, f) * orbit::term_rad);
+    orbit::perturb(h, longitude_terms(m, dm, f, ms) * radians_per_degree,
+                   latitude_terms(m, dm, f) * radians_per_degree);
 
     Vec3 geocentric = orbit::ecliptic_to_space(h, time.cos_ecl, time.sin_ecl);
     Vec3 eye = orbit::viewer_in_space(viewpos, time.sidereal_angle);

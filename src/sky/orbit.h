@@ -2,6 +2,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/constants.h"
 #include "core/vec3.h"
 
 // Steps shared by the planets and the Moon. Every step keeps the order of
@@ -9,13 +10,24 @@
 
 namespace orbit {
 
+// Degrees to radians for the mean elements, in the theory's own order of
+// operations (the correction terms take radians_per_degree).
 inline double deg_to_rad(double degrees)
 {
     return degrees * std::numbers::pi * 0.005555555555555555;
 }
 
-// Degrees to radians for the periodic correction terms.
-inline constexpr double term_rad = 0.017453292519943295;
+// One mean element of date, in degrees (or AU): base + rate * D.
+struct Element {
+    double base;
+    double rate;
+    double at(double d) const { return base + rate * d; }
+};
+
+// The Sun's argument of perihelion and mean anomaly: the Earth's orbit, the
+// Moon's solar terms and the sidereal angle all take them.
+inline constexpr Element sun_perihelion{282.9404, 4.70935e-05};
+inline constexpr Element sun_mean_anomaly{356.047, 0.9856002585};
 
 // Heliocentric (or geocentric) ecliptic coordinates of date.
 struct Ecliptic {

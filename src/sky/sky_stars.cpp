@@ -10,9 +10,7 @@ void draw_stars(const Camera& view, const FrameBuffer& frame, const SkyCamera& c
     const Vec3& f = camera.fwd;
     const double xres = frame.frame_xres;
     const double yres = frame.frame_yres;
-    size_t count = std::min({static_cast<size_t>(std::max(stars.numstars, 0)), stars.starv.size() / 3,
-                             stars.starcol.size()});
-    for (size_t i = count; i-- > 0;) {
+    for (size_t i = stars.starcol.size(); i-- > 0;) {
         const float* s = stars.starv.data() + 3 * i;
         // In front and inside the cone through the screen corners, before any division.
         double t = s[0] * f.x + s[1] * f.y + s[2] * f.z;

@@ -1,21 +1,12 @@
 #include "sky/sky_table.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "core/constants.h"
 #include "sky/ephemeris.h"
 #include "sky/orbit.h"
 
 namespace {
-
-constexpr double rad_to_deg = 180 / std::numbers::pi;
-
-// Direction from the viewer to body k in the space frame.
-Vec3 seen_from_viewer(int32_t k, const Instant& time, const Vec3& viewpos)
-{
-    if (k == moon_index) return moon_position(time, viewpos);
-    return planet_position(k, time, viewpos) - planet_position(moon_index, time, viewpos);
-}
 
 double wrap(double value, double turn)
 {
@@ -30,8 +21,8 @@ void set_equatorial(SkyRow& row, const Vec3& p)
     double xe = -p.z;
     double ye = p.x;
     double ze = -p.y;
-    row.ra_hours = wrap(std::atan2(ye, xe) * rad_to_deg / 15, 24);
-    row.dec_degrees = std::atan2(ze, std::hypot(xe, ye)) * rad_to_deg;
+    row.ra_hours = wrap(std::atan2(ye, xe) * degrees_per_radian / 15, 24);
+    row.dec_degrees = std::atan2(ze, std::hypot(xe, ye)) * degrees_per_radian;
     row.distance_mmiles = length(p);
 }
 
@@ -42,7 +33,7 @@ void set_horizontal(SkyRow& row, const Vec3& p, const Instant& time, const Vec3&
     Vec3 fixed = orbit::space_to_fixed(p, time.sidereal_angle);
     Vec3 dir = fixed * (1 / length(fixed));
     Vec3 up = viewpos * (1 / length(viewpos));
-    row.altitude_degrees = std::asin(std::fmax(-1.0, std::fmin(1.0, dot(dir, up)))) * rad_to_deg;
+    row.altitude_degrees = std::asin(std::fmax(-1.0, std::fmin(1.0, dot(dir, up)))) * degrees_per_radian;
     double h = std::hypot(viewpos.x, viewpos.z);
     if (h <= 0) {
         row.azimuth_degrees = 0;
@@ -50,7 +41,7 @@ void set_horizontal(SkyRow& row, const Vec3& p, const Instant& time, const Vec3&
     }
     Vec3 east = {-viewpos.z / h, 0, viewpos.x / h};
     Vec3 north = cross(up, east);
-    row.azimuth_degrees = wrap(std::atan2(dot(dir, east), dot(dir, north)) * rad_to_deg, 360);
+    row.azimuth_degrees = wrap(std::atan2(dot(dir, east), dot(dir, north)) * degrees_per_radian, 360);
 }
 
 }  // namespace

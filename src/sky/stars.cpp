@@ -8,8 +8,6 @@
 
 namespace {
 
-const char* const cant_load = "Can't load stars.dat\n";
-
 // A full turn of right ascension in 16 bits; half a turn of declination,
 // counted towards the south celestial pole.
 constexpr double ra_per_unit = 9.587379924285257e-05;
@@ -37,24 +35,24 @@ int32_t complete_stars(int32_t count, size_t size)
 
 }  // namespace
 
-std::string decodestars(const uint8_t* data, size_t size, Stars& stars)
+Result decodestars(const uint8_t* data, size_t size, Stars& stars)
 {
-    if (size < 4) return cant_load;
+    const char* const no_count = "its star count is missing or negative";
+    if (size < 4) return failed(no_count);
     int32_t count = read_le32(data);
-    if (count < 0) return cant_load;
+    if (count < 0) return failed(no_count);
     int32_t n = complete_stars(count, size);
 
     Stars loaded;
-    loaded.numstars = n;
     try {
         loaded.starv.resize(static_cast<size_t>(n) * 3);
     } catch (const std::bad_alloc&) {
-        return "Out of memory (starv)";
+        return out_of_memory("starv");
     }
     try {
         loaded.starcol.resize(static_cast<size_t>(n));
     } catch (const std::bad_alloc&) {
-        return "Out of memory (starcol)";
+        return out_of_memory("starcol");
     }
 
     const uint8_t* records = data + 4;
@@ -69,21 +67,15 @@ std::string decodestars(const uint8_t* data, size_t size, Stars& stars)
         loaded.starcol[static_cast<size_t>(i)] = brightness[i];
     }
     stars = std::move(loaded);
-    return "";
+    if (n == count) return {};
+    return warned("it holds only " + std::to_string(n) + " of the " + std::to_string(count) + " stars its count gives");
 }
 
-std::string loadstars(const std::string& path, Stars& stars, std::string* reason)
+Result loadstars(const std::string& path, Stars& stars)
 {
     // Three million stars; the shipped catalogue holds nine thousand.
     constexpr size_t max_star_bytes = size_t{16} << 20;
     std::vector<uint8_t> image;
-    std::string why = read_whole_file(path, max_star_bytes, image);
-    const std::string message = why.empty() ? decodestars(image.data(), image.size(), stars) : cant_load;
-    if (why.empty() && message == cant_load) why = "its star count is missing or negative";
-    if (why.empty() && message.empty() && stars.numstars < read_le32(image.data()))
-        why = "it holds only " + std::to_string(stars.numstars) + " of the " + std::to_string(read_le32(image.data())) +
-              " stars its count gives";
-    if (why.empty() && !message.empty()) why = message;
-    if (reason) *reason = why;
-    return message;
+    const Result read = read_whole_file(path, max_star_bytes, image);
+    return read.ok() ? decodestars(image.data(), image.size(), stars) : read;
 }

@@ -58,8 +58,10 @@ int events_command(int argc, char** argv)
         ->check(CLI::Validator(
             [](const std::string& name) { return parse_body(name) >= 0 ? "" : "unknown body '" + name + "'"; }, ""));
     add_time_and_place(command, options);
-    add_data_option(command, options, "accepted as by every command; the search reads no data files");
-    command.add_flag("--equinox", equinox, "with the Sun: the nearest equinox");
+    add_data_option(command, options, "accepted as by render; the search reads no data files");
+    command.add_flag("--equinox", equinox,
+                     "with the Sun: the nearest equinox, searched only from February to April and from August to "
+                     "October; in other months none, as the viewer there only stops the clock");
     if (const int code = parse_command(command, argc, argv); code >= 0) return code;
     const int32_t body = parse_body(body_name);
     TimeState time;

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/load_messages.h"
 #include "app/palette_init.h"
 #include "raster/gif.h"
 #include "tool/commands.h"
@@ -36,19 +37,20 @@ int gif_command(int argc, char** argv)
     build_palette(palette);
     Texture texture;
     GifInfo info;
-    std::string message;
-    if (loadgif(o.file, texture, palette, info, message) != 0) {
-        std::fprintf(stderr, "globetool gif: %s: %s\n", o.file.c_str(), message.empty() ? info.reason.c_str() : message.c_str());
+    if (const Result loaded = loadgif(o.file, texture, palette, info); !loaded.ok()) {
+        const std::string message = load_message(DataFile::texture, loaded);
+        std::fprintf(stderr, "globetool gif: %s: %s\n", o.file.c_str(),
+                     message.empty() ? loaded.why().c_str() : message.c_str());
         return 1;
     }
     std::printf("width %d\nheight %d\nimage_height %d\ncolours %d\ninterlaced %s\n", texture.pic_width,
                 texture.pic_height, info.image_height, info.colours, info.interlaced ? "yes" : "no");
     const int printed = finish_output("globetool gif");
     if (printed != 0 || o.out.empty()) return printed;
-    const std::string reason = write_picture(o.out, texture.pic.data(), texture.pic_width, texture.pic_height,
-                                             texture.pic_width, palette);
-    if (!reason.empty()) {
-        std::fprintf(stderr, "globetool gif: can't write '%s': %s\n", o.out.c_str(), reason.c_str());
+    const Result written = write_picture(o.out, texture.pic.data(), texture.pic_width, texture.pic_height,
+                                         texture.pic_width, palette);
+    if (!written.ok()) {
+        std::fprintf(stderr, "globetool gif: can't write '%s': %s\n", o.out.c_str(), written.why().c_str());
         return 1;
     }
     return 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/data_files.h"
+#include "app/load_messages.h"
 #include "app/view_ops.h"
 #include "earth/inland.h"
 #include "earth/shore.h"
@@ -93,10 +94,9 @@ int inland_command(int argc, char** argv)
     apply_data_dir(o.shared, settings);
     const std::string path = find_data_file(o.shore, settings);
     Shore shore;
-    const std::string message = loadshore(path, shore);
-    if (!message.empty()) {
+    const Result loaded = loadshore(path, shore);
+    if (const std::string message = load_message(DataFile::shore, loaded); !message.empty())
         std::fprintf(stderr, "globetool inland: %s: %s\n", path.c_str(), message.c_str());
-        if (shore.shoreunits == 0) return 1;  // refused; a full piece table still loads
-    }
+    if (!loaded.ok()) return 1;
     return answer_lines(shore);
 }

@@ -25,7 +25,8 @@ void usage(std::FILE* out)
 {
     std::fputs("usage: globetool COMMAND [OPTIONS]\n\nCommands:\n", out);
     for (const Command& c : commands) std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
-    std::fputs("\nShared options: --at TIME, --from LAT,LON[,ALT], --data DIR.\n"
+    std::fputs("\nShared options: --at TIME, --from LAT,LON[,ALT] and --data DIR for render, sky and events;\n"
+               "--data DIR alone for inland; gif and map take none of them.\n"
                "'globetool COMMAND --help' describes each command.\n",
                out);
 }

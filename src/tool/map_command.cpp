@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/load_messages.h"
+#include "core/constants.h"
 #include "earth/borders.h"
 #include "earth/shore.h"
 #include "tool/commands.h"
@@ -39,37 +41,35 @@ void dump_shore(const Shore& shore)
 
 void dump_borders(const Borders& borders)
 {
-    const double degrees = 180 / M_PI;
-    for (int32_t k = 0; k < borders.polcnt; ++k) {
+    for (int32_t k = 0; k < borders.polcnt(); ++k) {
         if (k > 0 && starts_polyline(borders, k)) std::fputc('\n', stdout);
         const Vec3f& v = borders.polv[static_cast<size_t>(k)];
-        const double lon = std::atan2(v.x, -v.z) * degrees;
-        const double lat = std::asin(std::fmax(-1.0, std::fmin(1.0, -v.y))) * degrees;
+        const double lon = std::atan2(v.x, -v.z) * degrees_per_radian;
+        const double lat = std::asin(std::fmax(-1.0, std::fmin(1.0, -v.y))) * degrees_per_radian;
         print_point(std::round(lon * 1e6) / 1e6, std::round(lat * 1e6) / 1e6);
     }
-    if (borders.polcnt > 0) std::fputc('\n', stdout);
+    if (borders.polcnt() > 0) std::fputc('\n', stdout);
 }
 
 int count_polylines(const Borders& borders)
 {
     int count = 0;
-    for (int32_t k = 0; k < borders.polcnt; ++k) count += starts_polyline(borders, k);
+    for (int32_t k = 0; k < borders.polcnt(); ++k) count += starts_polyline(borders, k);
     return count;
 }
 
 int show_shore(const MapOptions& o)
 {
     Shore shore;
-    const std::string message = loadshore(o.file, shore);
-    if (!message.empty()) {
+    const Result loaded = loadshore(o.file, shore);
+    if (const std::string message = load_message(DataFile::shore, loaded); !message.empty())
         std::fprintf(stderr, "globetool map: %s: %s\n", o.file.c_str(), message.c_str());
-        if (shore.shoreunits == 0) return 1;  // refused; a full piece table still loads
-    }
+    if (!loaded.ok()) return 1;
     if (o.dump) {
         dump_shore(shore);
     } else {
         std::printf("units %d\nloops %d\npoints %d\npieces %d\nmaxdlon %d\nmaxdlonwrap %d\n", shore.shoreunits,
-                    shore.loopcnt, shore.pointcnt, shore.lpscnt, shore.maxdlon, shore.maxdlonwrap);
+                    shore.loopcnt(), shore.pointcnt(), shore.lpscnt(), shore.maxdlon, shore.maxdlonwrap);
     }
     return 0;
 }
@@ -77,15 +77,15 @@ int show_shore(const MapOptions& o)
 int show_borders(const MapOptions& o)
 {
     Borders borders;
-    const std::string message = loadbords(o.file, borders);
-    if (!message.empty()) {
-        std::fprintf(stderr, "globetool map: %s: %s\n", o.file.c_str(), message.c_str());
+    if (const Result loaded = loadbords(o.file, borders); !loaded.ok()) {
+        std::fprintf(stderr, "globetool map: %s: %s\n", o.file.c_str(),
+                     load_message(DataFile::borders, loaded).c_str());
         return 1;
     }
     if (o.dump)
         dump_borders(borders);
     else
-        std::printf("units %d\npolylines %d\npoints %d\n", borders.bordunits, count_polylines(borders), borders.polcnt);
+        std::printf("units %d\npolylines %d\npoints %d\n", borders.bordunits, count_polylines(borders), borders.polcnt());
     return 0;
 }
 

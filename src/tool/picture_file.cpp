@@ -6,12 +6,12 @@
 #include "core/atomic_file.h"
 #include "raster/png.h"
 
-std::string write_picture(const std::string& path, const uint8_t* pixels, int32_t width, int32_t height,
+Result write_picture(const std::string& path, const uint8_t* pixels, int32_t width, int32_t height,
                           int32_t pitch, const Palette& palette)
 {
     const bool png = path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".png") == 0;
     if (!png) return write_file_atomically(path, encode_pcx(pixels, width, height, pitch, palette));
     std::vector<uint8_t> bytes;
-    const std::string reason = encode_png(pixels, width, height, pitch, palette, bytes);
-    return reason.empty() ? write_file_atomically(path, bytes) : reason;
+    const Result encoded = encode_png(pixels, width, height, pitch, palette, bytes);
+    return encoded.ok() ? write_file_atomically(path, bytes) : encoded;
 }

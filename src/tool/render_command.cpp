@@ -12,6 +12,7 @@
 #include "app/frame.h"
 #include "app/screen_geometry.h"
 #include "app/startup.h"
+#include "app/state_json.h"
 #include "app/track.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/time_zone.h"
@@ -28,8 +29,8 @@ struct RenderOptions {
     int32_t width = 640, height = 480;
     std::string look = "south";
     double zoom = 1;
-    bool no_texture = false, no_borders = false, far_side = false, no_labels = false, no_status = false;
-    bool camera = false;
+    bool no_texture = false, no_borders = false, far_side = false, no_labels = false, no_status = false, night = false;
+    bool camera = false, sky = false;
     std::string shore, bord, out = "frame.pcx";
     int frames = 0;
     int count = 1;
@@ -61,10 +62,12 @@ void add_options(CLI::App& command, RenderOptions& o)
         ->check(CLI::Validator(check_view, ""));
     command.add_option("--zoom", o.zoom, "magnification (default 1)")->type_name("M")->check(finite_range(1, 1e6));
     command.add_flag("--no-texture", o.no_texture, "draw as if globe.gif were missing");
+    command.add_flag("--night", o.night, "day and night on the textured globe, with city lights, as key I shows them");
     command.add_flag("--no-borders", o.no_borders, "leave the borders out");
     command.add_flag("--far-side", o.far_side, "draw lines on the far side of the globe too");
     command.add_flag("--no-labels", o.no_labels, "leave the names of the bodies out");
     command.add_flag("--no-status", o.no_status, "leave the status lines out");
+    command.add_flag("--sky", o.sky, "draw the sky behind the textured globe too, as key K does");
     command.add_option("--shore", o.shore, "the shoreline file (default SHOREX.DAT)")->type_name("FILE");
     command.add_option("--bord", o.bord, "the border file (default BORDX.DAT)")->type_name("FILE");
     add_data_option(command, o.shared, "the data folder, searched before the working directory");
@@ -95,23 +98,6 @@ void add_options(CLI::App& command, RenderOptions& o)
         ->needs(count);
 }
 
-void print_vector(const char* name, const Vec3& v)
-{
-    std::printf("\"%s\": [%.17g, %.17g, %.17g], ", name, v.x, v.y, v.z);
-}
-
-void print_camera(const App& app)
-{
-    const View& v = app.view;
-    std::printf("{");
-    print_vector("viewpos", v.camera.viewpos);
-    print_vector("viewright", v.camera.viewright);
-    print_vector("viewdown", v.camera.viewdown);
-    print_vector("viewfwd", v.camera.viewfwd);
-    std::printf("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}\n",
-                v.camera.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.instant.sidereal_angle, app.time.instant.day_number);
-}
-
 // Puts the eye, the view and the toggles where the options say.
 void apply_state(App& app, const RenderOptions& o)
 {
@@ -120,6 +106,8 @@ void apply_state(App& app, const RenderOptions& o)
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
     view.show_labels = !o.no_labels;
+    view.sky = o.sky;
+    view.night = o.night;
 }
 
 void report_timing(std::vector<double> ms)
@@ -151,7 +139,7 @@ bool set_up(App& app, HeadlessPlatform& platform, const RenderOptions& o)
     }
     for (const auto& m : platform.messages)
         std::fprintf(stderr, "%s%s", m.text.c_str(), m.text.ends_with('\n') ? "" : "\n");
-    if (!platform.initdirectdraw(o.width, o.height, 8, app.palette)) return false;
+    if (!platform.initdirectdraw(o.width, o.height, app.palette)) return false;
     set_screen_geometry(app, platform, platform.pitch, o.width, o.height);
     apply_state(app, o);
     if (const int32_t body = parse_body(o.look); body >= 0) platform.press({body_key(body)});
@@ -189,13 +177,13 @@ int render_command(int argc, char** argv)
             times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
         if (o.frames > 0) report_timing(times);
-        if (o.camera) print_camera(*app);
+        if (o.camera) std::printf("%s\n", camera_json(*app).c_str());
         const std::string name = numbered ? *frame_name(o.out, k) : o.out;
-        const std::string reason =
+        const Result written =
             write_picture(name, platform.pixels.data(), platform.width, platform.height, platform.pitch, app->palette);
-        if (!reason.empty()) {
+        if (!written.ok()) {
             std::fprintf(stderr, "%sglobetool render: can't write '%s': %s\n", progress ? "\n" : "", name.c_str(),
-                         reason.c_str());
+                         written.why().c_str());
             return 1;
         }
         if (progress)

@@ -14,7 +14,7 @@ int sky_command(int argc, char** argv)
                      "globetool sky");
     prepare_command(command);
     add_time_and_place(command, options);
-    add_data_option(command, options, "accepted as by every command; the sky reads no data files");
+    add_data_option(command, options, "accepted as by render; the sky reads no data files");
     if (const int code = parse_command(command, argc, argv); code >= 0) return code;
 
     TimeState time;

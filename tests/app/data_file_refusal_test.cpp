@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 TEST(DataFiles, RefusedFilesAreNamedAndTheViewerGoesOn)
 {
     const std::string reasons[] = {"it is a folder", "it is not a regular file", "it is not a regular file", ""};
-    for (const std::string name : {"globe.gif", "SHOREX.DAT", "BORDX.DAT", "stars.dat"}) {
+    for (const std::string name : {"globe.gif", "SHOREX.DAT", "BORDX.DAT", "stars.dat", "lights.gif"}) {
         for (int kind = 0; kind < 4; ++kind) {
             WorkDir dir;
             if (kind == 0) fs::create_directory(name);
@@ -34,9 +34,10 @@ TEST(DataFiles, RefusedFilesAreNamedAndTheViewerGoesOn)
             EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), name.ends_with(".DAT") ? 2 : 1) << err;
             const App& app = *v.app;
             EXPECT_EQ(app.view.texture_loaded, name != "globe.gif");
-            EXPECT_EQ(app.shore.pointcnt == 0, name == "SHOREX.DAT");
-            EXPECT_EQ(app.borders.polcnt == 0, name == "BORDX.DAT");
-            EXPECT_EQ(app.stars.numstars == 0, name == "stars.dat");
+            EXPECT_EQ(app.shore.pointcnt() == 0, name == "SHOREX.DAT");
+            EXPECT_EQ(app.borders.polcnt() == 0, name == "BORDX.DAT");
+            EXPECT_EQ(app.stars.numstars() == 0, name == "stars.dat");
+            EXPECT_EQ(app.light.grades.empty(), name == "lights.gif" || name == "globe.gif");
         }
     }
 }

@@ -25,7 +25,8 @@ TEST(AtomicFile, ReplacesOrRefusesAndLeavesNothingBehind)
         {"/dev/full", "x", true, "No space left on device"}, {"/dev/null", "x", true, ""},
     };
     for (const auto& [path, bytes, replace, error] : writes)
-        EXPECT_EQ(write_file_atomically(path, std::vector<uint8_t>(bytes, bytes + strlen(bytes)), replace), error) << path;
+        EXPECT_EQ(write_file_atomically(path, std::vector<uint8_t>(bytes, bytes + strlen(bytes)), replace).reason, error)
+            << path;
     // Writes cut short on regular files, by the size limit: no part left, the old file whole.
     rlimit was{};
     getrlimit(RLIMIT_FSIZE, &was);
@@ -33,7 +34,7 @@ TEST(AtomicFile, ReplacesOrRefusesAndLeavesNothingBehind)
     signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     for (const char* path : {"old", "big"})
-        EXPECT_EQ(write_file_atomically(path, std::vector<uint8_t>(100), path[0] == 'o'), "File too large") << path;
+        EXPECT_EQ(write_file_atomically(path, std::vector<uint8_t>(100), path[0] == 'o').reason, "File too large") << path;
     setrlimit(RLIMIT_FSIZE, &was);
     signal(SIGXFSZ, SIG_DFL);
     std::set<std::string> names;

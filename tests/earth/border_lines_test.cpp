@@ -19,11 +19,10 @@ Borders borders_of(const Line& line)
 {
     Borders b;
     for (const auto& [lon, lat] : line) {
-        if (b.polcnt % 8 == 0) b.polineto.push_back(0);
-        if (b.polcnt == 0) b.polineto.back() = 1;
+        if (b.polcnt() % 8 == 0) b.polineto.push_back(0);
+        if (b.polcnt() == 0) b.polineto.back() = 1;
         const Vec3 p = geo(lat, lon);
         b.polv.push_back({static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
-        ++b.polcnt;
     }
     return b;
 }

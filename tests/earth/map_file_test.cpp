@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 
+#include "app/load_messages.h"
 #include "earth/borders.h"
 #include "earth/huffman.h"
 #include "earth/map_writer.h"
@@ -68,12 +69,14 @@ void expect_refused(bool shore_file, const std::vector<uint8_t>& bytes, const st
 {
     Shore shore;
     Borders borders;
-    ASSERT_EQ(loadshore(corpus + "shore/small", shore), "");
-    ASSERT_EQ(loadbords(corpus + "bords/small", borders), "");
+    ASSERT_EQ(loadshore(corpus + "shore/small", shore).kind, Result::Kind::done);
+    ASSERT_EQ(loadbords(corpus + "bords/small", borders).kind, Result::Kind::done);
     const Shore shore_before = shore;
     const Borders borders_before = borders;
-    EXPECT_EQ(shore_file ? loadshore_bytes(bytes, shore) : loadbords_bytes(bytes, borders),
+    const Result loaded = shore_file ? loadshore_bytes(bytes, shore) : loadbords_bytes(bytes, borders);
+    EXPECT_EQ(load_message(shore_file ? DataFile::shore : DataFile::borders, loaded),
               shore_file ? "Can't load shore" : "Can't load bords") << why;
+    EXPECT_EQ(loaded.reason, "its data are damaged or cut short") << why;
     EXPECT_EQ(shore.ll, shore_before.ll) << why;
     EXPECT_EQ(shore.loopnum, shore_before.loopnum) << why;
     EXPECT_EQ(shore.lps.size(), shore_before.lps.size()) << why;
@@ -101,8 +104,7 @@ TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
         ASSERT_TRUE(map_units(n, units));
         const Loops made = random_loops(rng, units);
         Shore shore;
-        const std::string message = loadshore_bytes(encode_shore(n, made), shore);
-        ASSERT_TRUE(message.empty() || message == "Constant LPSALLOC not high enough :(") << n;
+        ASSERT_TRUE(loadshore_bytes(encode_shore(n, made), shore).ok()) << n;
         std::vector<MapPoint> points;
         std::vector<int32_t> sizes;
         for (const auto& loop : made) {
@@ -120,10 +122,13 @@ TEST(ShorePieces, AFullTableKeepsTheDataAndCoversTheRestWithOneVisibleRecord)
     Loops islands;
     for (int i = 0; i < 1100; ++i) islands.push_back({{i % 2 ? 16000 : -16000, (i % 100) * 10}});
     Shore shore;
-    EXPECT_EQ(shore_from_loops(65536, {islands.begin(), islands.begin() + 1024}, shore), "");  // exactly full
-    EXPECT_EQ(shore.lpscnt, 1024);
-    EXPECT_EQ(loadshore_bytes(encode_shore(65536, islands), shore), "Constant LPSALLOC not high enough :(");
-    EXPECT_EQ(shore.pointcnt, 1100);
+    EXPECT_EQ(shore_from_loops(65536, {islands.begin(), islands.begin() + 1024}, shore).kind,
+              Result::Kind::done);  // exactly full
+    EXPECT_EQ(shore.lpscnt(), 1024);
+    const Result full = loadshore_bytes(encode_shore(65536, islands), shore);
+    EXPECT_EQ(full.kind, Result::Kind::warned);
+    EXPECT_EQ(load_message(DataFile::shore, full), "Constant LPSALLOC not high enough :(");
+    EXPECT_EQ(shore.pointcnt(), 1100);
     ASSERT_EQ(shore.lps.size(), static_cast<size_t>(lps_records));
     EXPECT_EQ(shore.lps.back().end, 1100);
     EXPECT_EQ(shore.lps.back().loop, 1100);
@@ -134,8 +139,8 @@ TEST(MapFiles, MalformedFilesAreRefusedAndThePreviousDataStay)
 {
     Shore shore;
     Borders borders;
-    EXPECT_EQ(loadshore("/nonexistent/SHOREX.DAT", shore), "Can't load shore");
-    EXPECT_EQ(loadbords("/nonexistent/BORDX.DAT", borders), "Can't load bords");
+    EXPECT_EQ(load_message(DataFile::shore, loadshore("/nonexistent/SHOREX.DAT", shore)), "Can't load shore");
+    EXPECT_EQ(load_message(DataFile::borders, loadbords("/nonexistent/BORDX.DAT", borders)), "Can't load bords");
     for (const char* seed : {"shore/small", "shore/pole_ring", "bords/small", "bords/excerpt"}) {
         const std::vector<uint8_t> whole = file_bytes(corpus + seed);
         for (size_t size = 0; size < whole.size(); ++size)
@@ -169,6 +174,6 @@ TEST(MapFiles, MalformedFilesAreRefusedAndThePreviousDataStay)
     expect_refused(true, stream({4097, 1, 1}, {{0, 1}}, {{5000, 13}, {1024, 12}, {0, 1}}), "longitude beyond the turn");
     expect_refused(false, stream({4096, 2}, {{0, 1}, {1, 1}}, {{1, 1}, {0, 2}, origin[0], origin[1]}), "step first");
     // The widest table and the longest code the format allows load.
-    EXPECT_EQ(loadshore_bytes(stream({4096, 1, 1}, {{0, 1}, {25 * 32, 25}}, {origin[0], origin[1], {0, 1}}), shore), "");
+    EXPECT_EQ(loadshore_bytes(stream({4096, 1, 1}, {{0, 1}, {25 * 32, 25}}, {origin[0], origin[1], {0, 1}}), shore).kind, Result::Kind::done);
     EXPECT_EQ(shore.ll, (std::vector<MapPoint>{{0, 0}}));
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "../sky/zone_scope.h"
+#include <ctime>
+
+#include "support/zone_scope.h"
 
 TEST(TimeZone, BiasesAndNamesFromTheMachineZone)
 {
@@ -21,9 +23,33 @@ TEST(TimeZone, BiasesAndNamesFromTheMachineZone)
     for (const auto& z : zones) {
         ZoneScope zone(z.zone);
         const TimeZoneInfo tz = machine_time_zone_at(z.at);
-        EXPECT_EQ(std::tie(tz.Bias, tz.StandardBias, tz.DaylightBias), std::make_tuple(z.bias, 0L, z.daylight_bias))
+        EXPECT_EQ(std::tie(tz.Bias, tz.DaylightBias), std::make_tuple(z.bias, z.daylight_bias))
             << z.zone;
         EXPECT_EQ(tz.StandardName + L"/" + tz.DaylightName, std::wstring(z.standard) + L"/" + z.daylight) << z.zone;
+    }
+}
+
+// The machine zone's own daylight rule, asked at an hour read as standard
+// time, as UT minus local time: the 2000 and 2024 rules of New York (on at
+// 02:00, off at 01:00 standard time), Sydney's southern summer, Lord Howe's
+// half hour, Dublin's winter flag and zones without any.
+TEST(TimeZone, DaylightRuleFollowsTheZoneFiles)
+{
+    const char* const york = "America/New_York";
+    for (auto [zone, y, m, d, h, ut_minus_local] :
+         {std::tuple{york, 2000, 4, 2, 1, 300L}, {york, 2000, 4, 2, 2, 240}, {york, 2000, 10, 29, 0, 240},
+          {york, 2000, 10, 29, 1, 300}, {york, 2024, 3, 10, 1, 300}, {york, 2024, 3, 10, 2, 240},
+          {york, 2024, 11, 3, 0, 240}, {york, 2024, 11, 3, 1, 300}, {"Australia/Sydney", 2000, 1, 15, 12, -660},
+          {"Australia/Sydney", 2000, 7, 15, 12, -600}, {"Australia/Lord_Howe", 2000, 7, 15, 12, -630},
+          {"Europe/Dublin", 2000, 1, 15, 12, 0}, {"Europe/Dublin", 2000, 7, 15, 12, -60},
+          {"Asia/Tokyo", 1950, 7, 1, 12, -540}}) {
+        ZoneScope scope(zone);
+        const TimeZoneInfo tz = machine_time_zone_at(947894400);  // 2000-01-15
+        std::tm civil{};
+        civil.tm_year = y - 1900, civil.tm_mon = m - 1, civil.tm_mday = d, civil.tm_hour = h;
+        const bool daylight = tz.daylight_at && tz.daylight_at(timegm(&civil) + tz.Bias * 60);
+        EXPECT_EQ(tz.Bias + (daylight ? tz.DaylightBias : 0), ut_minus_local)
+            << zone << ' ' << y << '-' << m << '-' << d << ' ' << h;
     }
 }
 

@@ -39,11 +39,10 @@ bool same_palette(const Palette& a, const Palette& b, size_t from = 0)
 }
 
 struct Decoded {
-    int rc = 0;
+    Result result;
     Texture texture{{1, 2, 3}, 3, 1};
     Palette palette = marked_palette();
     GifInfo info;
-    std::string message;
 };
 
 // The first n bytes of file; the rest stays in memory behind them, so a read
@@ -51,15 +50,14 @@ struct Decoded {
 Decoded decode(const Bytes& file, size_t n = SIZE_MAX)
 {
     Decoded d;
-    d.rc = decode_gif(file.data(), std::min(n, file.size()), d.texture, d.palette, d.info, d.message);
+    d.result = decode_gif(file.data(), std::min(n, file.size()), d.texture, d.palette, d.info);
     return d;
 }
 
 void expect_refused(const Decoded& d, const std::string& why, const std::string& what)
 {
-    EXPECT_EQ(d.rc, -1) << what;
-    EXPECT_NE(d.info.reason.find(why), std::string::npos) << what << ": " << d.info.reason;
-    EXPECT_TRUE(d.message.empty()) << what;
+    EXPECT_EQ(d.result.kind, Result::Kind::failed) << what;
+    EXPECT_NE(d.result.reason.find(why), std::string::npos) << what << ": " << d.result.reason;
     EXPECT_EQ(d.texture.pic, (Bytes{1, 2, 3})) << what;
     EXPECT_EQ(d.texture.pic_width, 3) << what;
     EXPECT_TRUE(same_palette(d.palette, marked_palette())) << what;
@@ -90,7 +88,7 @@ TEST(Gif, RefusesMalformedFilesAndKeepsWhatWasLoaded)
     // code size byte at 47.
     const Bytes good = corpus("odd_width.gif");
     ASSERT_EQ(good.size(), 119u);
-    ASSERT_EQ(decode(good).rc, 0);
+    ASSERT_TRUE(decode(good).result.ok());
     // What, where, the bytes put there, whether the file ends after them, and why it is refused.
     const std::tuple<const char*, size_t, Bytes, bool, const char*> patches[] = {
         {"bad signature", 0, {'G', 'I', 'G'}, false, "not a GIF"}, {"aspect ratio not 0", 12, {49}, false, "aspect"},
@@ -131,12 +129,12 @@ TEST(Gif, RefusesEveryFileCutBeforeTheEndOfItsImageData)
                              "tall.gif", "magick.gif"}) {
         const Bytes file = corpus(name);
         const Decoded whole = decode(file);
-        ASSERT_EQ(whole.rc, 0) << name << ": " << whole.info.reason;
+        ASSERT_TRUE(whole.result.ok()) << name << ": " << whole.result.reason;
         // The last two bytes are the data terminator and the trailer.
         for (size_t n = 0; n + 1 < file.size(); ++n)
             expect_refused(decode(file, n), "", std::string(name) + " cut at " + std::to_string(n));
         const Decoded no_trailer = decode(file, file.size() - 1);
-        EXPECT_EQ(no_trailer.rc, 0) << name;
+        EXPECT_TRUE(no_trailer.result.ok()) << name;
         EXPECT_EQ(no_trailer.texture.pic, whole.texture.pic) << name;
     }
 }
@@ -151,7 +149,7 @@ TEST(Gif, ReplacesOnlyThePaletteEntriesOfTheTableInUse)
     without.insert(without.end(), with_table.begin() + 37, with_table.end());
     for (const auto& [file, colours] : {std::pair{with_table, 8}, {without, 0}}) {
         const Decoded d = decode(file);
-        ASSERT_EQ(d.rc, 0) << d.info.reason;
+        ASSERT_TRUE(d.result.ok()) << d.result.reason;
         EXPECT_EQ(d.info.colours, colours);
         EXPECT_TRUE(same_palette(d.palette, marked_palette(), size_t(colours)));
         for (const PaletteEntry& e : d.palette) EXPECT_EQ(e.flags, 7);

@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "platform/time_zone.h"
-#include "zone_scope.h"
 
 namespace chr = std::chrono;
 
@@ -44,23 +43,29 @@ TEST(Calendar, OutOfRangeFieldsAndExtremeCounts)
     }
 }
 
-// Daylight time as the machine's zone files give it, the hour read as
-// standard time: the 2000 and 2024 rules of New York (on at 02:00, off at
-// 01:00 standard time), Sydney's southern summer, Lord Howe's half hour,
-// Dublin's winter flag and zones without any.
-TEST(Calendar, DaylightTimeFollowsTheZoneFiles)
+// The zone's own rule asked at the hour read as standard time: the fixed rule
+// of the headless zone switches on at 02:00 on the first Sunday of April and
+// off at 01:00 on the last Sunday of October (1999: the 4th and the 31st;
+// 2000: the 2nd and the 29th); a zone without a shift never asks its rule.
+TEST(Calendar, DaylightTimeByTheZonesOwnRule)
 {
-    const char* const york = "America/New_York";
-    for (auto [zone, y, m, d, h, ut_minus_local] :
-         {std::tuple{york, 2000, 4, 2, 1, 300L}, {york, 2000, 4, 2, 2, 240}, {york, 2000, 10, 29, 0, 240},
-          {york, 2000, 10, 29, 1, 300}, {york, 2024, 3, 10, 1, 300}, {york, 2024, 3, 10, 2, 240},
-          {york, 2024, 11, 3, 0, 240}, {york, 2024, 11, 3, 1, 300}, {"Australia/Sydney", 2000, 1, 15, 12, -660},
-          {"Australia/Sydney", 2000, 7, 15, 12, -600}, {"Australia/Lord_Howe", 2000, 7, 15, 12, -630},
-          {"Europe/Dublin", 2000, 1, 15, 12, 0}, {"Europe/Dublin", 2000, 7, 15, 12, -60},
-          {"Asia/Tokyo", 1950, 7, 1, 12, -540}}) {
-        ZoneScope scope(zone);
-        const TimeZoneInfo tz = machine_time_zone_at(947894400);  // 2000-01-15
-        const long bias = tz.Bias + (is_daylight_time(y, m, d, h, tz) ? tz.DaylightBias : tz.StandardBias);
-        EXPECT_EQ(bias, ut_minus_local) << zone << ' ' << y << '-' << m << '-' << d << ' ' << h;
+    const TimeZoneInfo eastern = fixed_rule_zone(300, -60, L"EST", L"EDT");
+    for (auto [y, m, d, h, daylight] :
+         {std::tuple{1999, 4, 3, 23, 0}, {1999, 4, 4, 1, 0}, {1999, 4, 4, 2, 1}, {1999, 10, 31, 0, 1},
+          {1999, 10, 31, 1, 0}, {1999, 10, 30, 23, 1}, {2000, 4, 2, 1, 0}, {2000, 4, 2, 2, 1}, {2000, 4, 1, 23, 0},
+          {2000, 10, 29, 0, 1}, {2000, 10, 29, 1, 0}, {2000, 10, 30, 0, 0}, {2000, 3, 31, 23, 0}, {2000, 5, 1, 0, 1},
+          {2000, 9, 30, 23, 1}, {2000, 11, 1, 0, 0}, {2000, 1, 15, 12, 0}, {2000, 7, 15, 12, 1}, {2000, 4, 30, 0, 1},
+          {2000, 10, 1, 0, 1}, {2000, 4, 1, 12, 0}, {-4713, 7, 1, 0, 1}}) {
+        EXPECT_EQ(is_daylight_time(y, m, d, h, eastern), daylight) << y << '-' << m << '-' << d << ' ' << h;
     }
+
+    TimeZoneInfo asked = fixed_rule_zone(-330, -60, L"A", L"B");
+    std::vector<int64_t> instants;
+    asked.daylight_at = [&](int64_t at) { return instants.push_back(at), true; };
+    EXPECT_EQ(is_daylight_time(2000, 1, 1, 6, asked), 1);
+    EXPECT_EQ(instants, std::vector<int64_t>{946684800 + (6 * 60 - 330) * 60});
+    asked.DaylightBias = 0;
+    EXPECT_EQ(is_daylight_time(2000, 1, 1, 6, asked), 0);
+    EXPECT_EQ(instants.size(), 1u);
+    EXPECT_EQ(is_daylight_time(2000, 7, 1, 12, fixed_rule_zone(0, 0, L"UTC", L"UTC")), 0);
 }

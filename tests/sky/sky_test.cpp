@@ -116,24 +116,24 @@ TEST(SkyDisc, ClippedToTheFrameAndNothingInTheViewersPlaneOrBehind)
 // A star 45 degrees right of the line of sight falls one column past the
 // frame, 45 degrees left on column 0; stars behind the viewer or outside the
 // corners' cone are skipped. A quarter of the brightness is added, stars add
-// up, the ramp stops at 63 and pixels of 64 and more are never touched; a
-// catalogue that counts no stars draws none. At
+// up, the ramp stops at 63 and pixels of 64 and more are never touched; an
+// empty catalogue draws none. At
 // sidereal angle -s the star at 0h on the equator stands over longitude s.
 TEST(SkyStars, EdgesAndTheGreyRamp)
 {
     const float h = static_cast<float>(std::sqrt(0.5));
     SkyFrame c(640, 480);
     draw_stars(c.view, c.frame, sky_camera(c.view, c.frame, 0),
-               Stars{6, {h, 0, h, -h, 0, h, 0, 0.6f, 0.8f, 0, -0.6f, 0.8f, 0, 0, -1, 0.8f, 0.6f, 0.1f},
+               Stars{{h, 0, h, -h, 0, h, 0, 0.6f, 0.8f, 0, -0.6f, 0.8f, 0, 0, -1, 0.8f, 0.6f, 0.1f},
                      std::vector<uint8_t>(6, 255)});
     EXPECT_EQ(c.at(0, 240) + c.at(320, 0), 2 * 63);
     EXPECT_EQ(c.count(63), 2);
     EXPECT_TRUE(c.guards_intact());
 
-    const Stars ahead{1, {0, 0, 1}, {255}}, dim{1, {0, 0, 1}, {103}}, twice{2, {0, 0, 1, 0, 0, 1}, {160, 160}};
+    const Stars ahead{{0, 0, 1}, {255}}, dim{{0, 0, 1}, {103}}, twice{{0, 0, 1, 0, 0, 1}, {160, 160}};
     for (auto [under, stars, after, turn] : {std::tuple{60, ahead, 63, 0.0}, {0, dim, 25, 0}, {0, twice, 63, 0},
-                                             {64, ahead, 64, 0}, {0, Stars{1, {0, 0, -1}, {255}}, 63, 0.3},
-                                             {0, Stars{0, {0, 0, 1}, {255}}, 0, 0}}) {
+                                             {64, ahead, 64, 0}, {0, Stars{{0, 0, -1}, {255}}, 63, 0.3},
+                                             {0, Stars{}, 0, 0}}) {
         TestFrame one(64, 48, static_cast<uint8_t>(under));
         const Camera view = look_at(64, 48, {}, {std::sin(turn), 0, turn ? -std::cos(turn) : 1});
         draw_stars(view, one.frame, sky_camera(view, one.frame, -turn), stars);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/load_messages.h"
 #include "sky/stars.h"
 
 namespace {
@@ -34,23 +35,27 @@ TEST(Stars, ShortFilesKeepTheCompleteStarsAndBadOnesNothing)
     const std::string path = ::testing::TempDir() + "stars_test_short.dat";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(full.data()), full.size() - 2);
     Stars s;
-    ASSERT_EQ(loadstars(path, s), "");
+    const Result cut = loadstars(path, s);
+    EXPECT_EQ(cut.kind, Result::Kind::warned);
+    EXPECT_EQ(cut.reason, "it holds only 2 of the 4 stars its count gives");
+    EXPECT_EQ(load_message(DataFile::stars, cut), "");
     std::remove(path.c_str());
     EXPECT_EQ(s.starcol, (std::vector<uint8_t>{10, 20}));
     ASSERT_EQ(s.starv.size(), 6u);
     EXPECT_NEAR(s.starv[3], 1, 1e-6);
     for (const auto& [bytes, kept] : {std::pair{std::vector<uint8_t>(full.begin(), full.begin() + 16), 0},
                                       {huge, 0}, {image(0, {}), 0}, {trailing, 1}}) {
-        ASSERT_EQ(decodestars(bytes.data(), bytes.size(), s), "");
-        EXPECT_EQ(s.numstars, kept);
+        ASSERT_TRUE(decodestars(bytes.data(), bytes.size(), s).ok());
+        EXPECT_EQ(s.numstars(), kept);
         EXPECT_EQ(s.starv.size(), 3u * kept);
         EXPECT_EQ(s.starcol, std::vector<uint8_t>(kept, 200));
     }
     for (const std::vector<uint8_t>& bad : {image(-1, {{0, 10}}), std::vector<uint8_t>{3, 0, 0}, {}}) {
         const std::vector<uint8_t> two = image(2, {{100, 7}, {300, 9}});
-        ASSERT_EQ(decodestars(two.data(), two.size(), s), "");
-        EXPECT_EQ(bad.empty() ? loadstars("/nonexistent/stars.dat", s) : decodestars(bad.data(), bad.size(), s),
-                  "Can't load stars.dat\n");
+        ASSERT_EQ(decodestars(two.data(), two.size(), s).kind, Result::Kind::done);
+        const Result refused =
+            bad.empty() ? loadstars("/nonexistent/stars.dat", s) : decodestars(bad.data(), bad.size(), s);
+        EXPECT_EQ(load_message(DataFile::stars, refused), "Can't load stars.dat\n");
         EXPECT_EQ(s.starcol, (std::vector<uint8_t>{7, 9}));
         EXPECT_EQ(s.starv.size(), 6u);
     }

@@ -1,4 +1,6 @@
 #pragma once
+#include <cctype>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -8,6 +10,7 @@
 #include "app/frame.h"
 #include "app/startup.h"
 #include "platform/headless/headless_platform.h"
+#include "raster/png.h"
 
 // The viewer started on the headless platform with its display ready, for
 // driving whole frames from a test.
@@ -24,7 +27,7 @@ struct HeadlessViewer {
         std::vector<char*> argv{const_cast<char*>("globe")};
         for (auto& a : args) argv.push_back(a.data());
         startup(*app, platform, static_cast<int>(argv.size()), argv.data());
-        platform.initdirectdraw(app->settings.xres, app->settings.yres, app->settings.bpp, app->palette);
+        platform.initdirectdraw(app->settings.xres, app->settings.yres, app->palette);
     }
     void frame() { run_frame(*app, platform); }
     // Runs one frame with these keys down, then releases them.
@@ -41,5 +44,20 @@ struct HeadlessViewer {
         for (int32_t y = 0; y < platform.height; ++y)
             for (int32_t x = 0; x < platform.width; ++x) h = (h ^ platform.frame_row(y)[x]) * 1099511628211u;
         return h;
+    }
+    // Writes the last frame as an indexed PNG named after `name` in the working
+    // directory, beside the test's output, for a person to look at; returns
+    // the file's name.
+    std::string save_png(std::string name) const
+    {
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        name += ".png";
+        std::vector<uint8_t> bytes;
+        if (!encode_png(platform.frame_row(0), platform.width, platform.height, platform.pitch, app->palette, bytes).ok())
+            return "(not written)";
+        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return name;
     }
 };

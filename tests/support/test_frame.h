@@ -22,17 +22,10 @@ struct TestFrame {
     {
         pitch = pitch ? pitch : width + pad;
         bytes_.assign(static_cast<size_t>(pitch) * static_cast<size_t>(height + 2 * guard_rows), guard);
-        frame.frame_ptr = bytes_.data() + static_cast<size_t>(pitch) * guard_rows;
-        frame.frame_pitch = pitch;
-        frame.frame_xres = width;
-        frame.frame_yres = height;
-        for (int32_t y = 0; y < height; ++y) {
-            frame.row_offset.push_back(y * pitch);
+        frame = make_frame(bytes_.data() + static_cast<size_t>(pitch) * guard_rows, pitch, width, height);
+        for (int32_t y = 0; y < height; ++y)
             for (int32_t x = 0; x < width; ++x) frame.row(y)[x] = background;
-        }
-        spans.rows = height;
-        spans.xp.assign(static_cast<size_t>(height) * Spans::per_row, 0);
-        spans.xpcnt.assign(static_cast<size_t>(height), 0);
+        spans = make_spans(height);
     }
 
     int32_t width() const { return frame.frame_xres; }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/touch_gesture.h"
+
 HeadlessPlatform::HeadlessPlatform()
 {
     zone.StandardName = L"Coordinated Universal Time";
@@ -56,7 +58,7 @@ int HeadlessPlatform::initmouse()
     return 0;
 }
 
-int HeadlessPlatform::initdirectdraw(int32_t w, int32_t h, int32_t, const Palette&)
+int HeadlessPlatform::initdirectdraw(int32_t w, int32_t h, const Palette&)
 {
     calls.emplace_back("initdirectdraw");
     if (fail_directdraw || w <= 0 || h <= 0) {
@@ -129,6 +131,11 @@ int32_t HeadlessPlatform::poll_wheel()
     const int32_t w = current_.wheel;
     current_.wheel = 0;
     return w;
+}
+
+TwoFingers HeadlessPlatform::poll_two_fingers()
+{
+    return take_two_fingers(current_.fingers);
 }
 
 void HeadlessPlatform::pump_messages(LoopState& loop)

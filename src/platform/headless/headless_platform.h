@@ -22,6 +22,7 @@ public:
         int32_t dy = 0;
         int32_t buttons = 0;
         int32_t wheel = 0;
+        TwoFingers fingers;
     };
     struct Message {
         std::string text;
@@ -63,7 +64,7 @@ public:
     int initdirectinput() override;
     int initkeyboard() override;
     int initmouse() override;
-    int initdirectdraw(int32_t width, int32_t height, int32_t bpp, const Palette& palette) override;
+    int initdirectdraw(int32_t width, int32_t height, const Palette& palette) override;
     void uninitdirectdraw() override;
     void uninitmouse() override;
     void uninitkeyboard() override;
@@ -74,6 +75,7 @@ public:
     void poll_keyboard(uint8_t key_state[256]) override;
     void poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons) override;
     int32_t poll_wheel() override;
+    TwoFingers poll_two_fingers() override;
     void pump_messages(LoopState& loop) override;
     void post_close() override;
     uint32_t time_ms() override;

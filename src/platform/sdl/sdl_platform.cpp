@@ -90,7 +90,7 @@ int SdlPlatform::initmouse()
     return 1;
 }
 
-int SdlPlatform::initdirectdraw(int32_t width, int32_t height, int32_t, const Palette& palette)
+int SdlPlatform::initdirectdraw(int32_t width, int32_t height, const Palette& palette)
 {
     if (width < 1 || height < 1 || width > max_frame_side || height > max_frame_side)
         return fail("initdirectdraw failed: %08lx\n",

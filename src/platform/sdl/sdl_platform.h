@@ -18,7 +18,7 @@ public:
     int initdirectinput() override;
     int initkeyboard() override;
     int initmouse() override;
-    int initdirectdraw(int32_t width, int32_t height, int32_t bpp, const Palette& palette) override;
+    int initdirectdraw(int32_t width, int32_t height, const Palette& palette) override;
     void uninitdirectdraw() override;
     void uninitmouse() override;
     void uninitkeyboard() override;

@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 #include "core/workers.h"
 #include "platform/frame_colours.h"
 #include "platform/key_table.h"
+#include "platform/page_frame_size.h"
 #include "platform/time_zone.h"
 
 namespace {
@@ -20,6 +22,9 @@ constexpr const char* canvas = "#canvas";
 // The page's hooks (Module.showMessage, showEnd, onFrame) are optional: without
 // them the console is all there is.
 EM_JS(int, web_canvas_found, (const char* selector), { return document.querySelector(UTF8ToString(selector)) ? 1 : 0; });
+
+// The page asks for a frame that follows its size unless it fixed one.
+EM_JS(int, web_follows_page, (), { return Module.globeFollowPage ? 1 : 0; });
 
 EM_JS(void, web_canvas_open, (const char* selector, int width, int height, const uint8_t* frame), {
     const c = document.querySelector(UTF8ToString(selector));
@@ -87,29 +92,31 @@ bool browser_zone_sample(int64_t instant, ZoneSample& sample)
 
 }  // namespace
 
-int WebPlatform::fail(const char* format)
+int WebPlatform::fail(const char* format, const char* reason)
 {
     char text[128];
     std::snprintf(text, sizeof text, format, generic_failure);
     web_message(text, "ERROR");
+    std::fprintf(stderr, "%sbrowser: %s\n", text, reason);
     return 0;
 }
 
 int WebPlatform::create_window(int32_t, int32_t, int32_t)
 {
     canvas_ = web_canvas_found(canvas) != 0;
-    if (!canvas_) return fail("Can't open a window: %08lx\n");
+    if (!canvas_) return fail("Can't open a window: %08lx\n", "the page has no element #canvas");
     emscripten_set_visibilitychange_callback(this, EM_FALSE, on_visibility);
+    follow_page_ = web_follows_page() != 0;
+    if (follow_page_) emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, on_resize);
     return 1;
 }
 
 void WebPlatform::destroy_window()
 {
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, nullptr);
+    if (follow_page_) emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
     canvas_ = false;
 }
-
-int WebPlatform::initdirectinput() { return 1; }
 
 int WebPlatform::initkeyboard()
 {
@@ -129,23 +136,45 @@ int WebPlatform::initmouse()
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, on_mouse);
     emscripten_set_wheel_callback(canvas, this, EM_FALSE, on_wheel);
     emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, on_pointer_lock);
+    emscripten_set_touchstart_callback(canvas, this, EM_FALSE, on_touch);
+    emscripten_set_touchmove_callback(canvas, this, EM_FALSE, on_touch);
+    emscripten_set_touchend_callback(canvas, this, EM_FALSE, on_touch);
+    emscripten_set_touchcancel_callback(canvas, this, EM_FALSE, on_touch);
     return 1;
 }
 
-int WebPlatform::initdirectdraw(int32_t width, int32_t height, int32_t, const Palette& palette)
+int WebPlatform::initdirectdraw(int32_t width, int32_t height, const Palette& palette)
 {
-    if (!canvas_ || width <= 0 || height <= 0) return fail("initdirectdraw failed: %08lx\n");
+    if (!canvas_) return fail("initdirectdraw failed: %08lx\n", "the page has no element #canvas");
+    if (width <= 0 || height <= 0)
+        return fail("initdirectdraw failed: %08lx\n",
+                    ("the frame size " + std::to_string(width) + "x" + std::to_string(height) + " is empty").c_str());
+    colours_.clear();
+    // ImageData holds red, green, blue, alpha bytes: little-endian words.
+    for (const PaletteEntry& e : palette)
+        colours_.push_back(0xFF000000u | uint32_t{e.blue} << 16 | uint32_t{e.green} << 8 | e.red);
+    open_frame(width, height);
+    if (follow_page_) follow_canvas_size();
+    return 1;
+}
+
+void WebPlatform::open_frame(int32_t width, int32_t height)
+{
     width_ = width;
     height_ = height;
     const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
     frame_.assign(pixels, 0);
     rgba_.assign(pixels, 0);
-    colours_.clear();
-    // ImageData holds red, green, blue, alpha bytes: little-endian words.
-    for (const PaletteEntry& e : palette)
-        colours_.push_back(0xFF000000u | uint32_t{e.blue} << 16 | uint32_t{e.green} << 8 | e.red);
     web_canvas_open(canvas, width, height, frame_.data());
-    return 1;
+}
+
+void WebPlatform::follow_canvas_size()
+{
+    resized_ = false;
+    double css_width = 0, css_height = 0;
+    emscripten_get_element_css_size(canvas, &css_width, &css_height);
+    const PageFrameSize size = page_frame_size(css_width, css_height, emscripten_get_device_pixel_ratio());
+    if (size.width != width_ || size.height != height_) open_frame(size.width, size.height);
 }
 
 void WebPlatform::uninitdirectdraw()
@@ -166,6 +195,13 @@ void WebPlatform::uninitmouse()
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
     emscripten_set_wheel_callback(canvas, nullptr, EM_FALSE, nullptr);
     emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    emscripten_set_touchstart_callback(canvas, nullptr, EM_FALSE, nullptr);
+    emscripten_set_touchmove_callback(canvas, nullptr, EM_FALSE, nullptr);
+    emscripten_set_touchend_callback(canvas, nullptr, EM_FALSE, nullptr);
+    emscripten_set_touchcancel_callback(canvas, nullptr, EM_FALSE, nullptr);
+    touch_ = TouchGesture{};
+    touch_dx_ = touch_dy_ = 0;
+    fingers_ = TwoFingers{};
     mouse_ = false;
 }
 
@@ -177,10 +213,10 @@ void WebPlatform::uninitkeyboard()
     keyboard_ = false;
 }
 
-void WebPlatform::uninitdirectinput() {}
-
 int WebPlatform::lockframe(uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height)
 {
+    // A new size is taken between frames, never under a locked frame.
+    if (resized_ && !locked_) follow_canvas_size();
     if (locked_ || frame_.empty()) return 0;
     locked_ = true;
     *pixels = frame_.data();
@@ -258,6 +294,37 @@ EM_BOOL WebPlatform::on_pointer_lock(int, const EmscriptenPointerlockChangeEvent
     return EM_FALSE;
 }
 
+EM_BOOL WebPlatform::on_touch(int type, const EmscriptenTouchEvent* event, void* self)
+{
+    auto& p = *static_cast<WebPlatform*>(self);
+    if (!p.mouse_) return EM_FALSE;
+    // The fingers that came down on the canvas and are still on it.
+    const bool lifting = type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL;
+    std::vector<Finger> present;
+    for (int i = 0; i < event->numTouches && i < 32; ++i) {
+        const EmscriptenTouchPoint& t = event->touches[i];
+        if (t.onTarget && !(lifting && t.isChanged))
+            present.push_back({static_cast<int32_t>(t.identifier), static_cast<double>(t.targetX), static_cast<double>(t.targetY)});
+    }
+    const FingerMotion motion = follow_fingers(p.touch_, present);
+    double css_width = 0, css_height = 0;
+    emscripten_get_element_css_size(canvas, &css_width, &css_height);
+    const double scale = frame_pixels_per_css_pixel(p.width_, p.height_, css_width, css_height);
+    const Mickeys m = drag_as_mickeys(motion.drag_x * scale, motion.drag_y * scale, p.width_);
+    p.touch_dx_ += m.dx;
+    p.touch_dy_ += m.dy;
+    add_two_finger_motion(p.fingers_, motion, p.touch_.fingers.size() == 2);
+    p.input_seen();
+    // No scrolling, no page zoom, no mouse events made up from the touches.
+    return EM_TRUE;
+}
+
+EM_BOOL WebPlatform::on_resize(int, const EmscriptenUiEvent*, void* self)
+{
+    static_cast<WebPlatform*>(self)->resized_ = true;
+    return EM_FALSE;
+}
+
 EM_BOOL WebPlatform::on_visibility(int, const EmscriptenVisibilityChangeEvent* event, void* self)
 {
     static_cast<WebPlatform*>(self)->active_ = event->hidden ? 0 : 1;
@@ -271,10 +338,12 @@ void WebPlatform::poll_keyboard(uint8_t key_state[256])
 
 void WebPlatform::poll_mouse(int32_t* dx, int32_t* dy, int32_t* buttons)
 {
-    *dx = *dy = *buttons = 0;
+    *dx = take_whole_mickeys(touch_dx_);
+    *dy = take_whole_mickeys(touch_dy_);
+    *buttons = 0;
     if (!acquired_) return;
-    *dx = dx_;
-    *dy = dy_;
+    *dx += dx_;
+    *dy += dy_;
     *buttons = buttons_;
     dx_ = dy_ = 0;
 }
@@ -284,6 +353,11 @@ int32_t WebPlatform::poll_wheel()
     const int32_t w = wheel_;
     wheel_ = 0;
     return w;
+}
+
+TwoFingers WebPlatform::poll_two_fingers()
+{
+    return take_two_fingers(fingers_);
 }
 
 void WebPlatform::pump_messages(LoopState& loop)

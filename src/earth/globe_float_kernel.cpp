@@ -1,0 +1,168 @@
+// The textured globe in single precision, four pixels of a row side by side:
+// each four's first ray, its hit's quadratic and their steps in double, the
+// rays, hits and both angles in float, each pixel with a bound on how far its
+// float hit may lie from the exact path's double one. A pixel whose texel, or
+// whose hit or miss, that bound leaves in doubt goes to the exact path.
+// Needs no instruction set beyond the compiler's generic vectors.
+#include "earth/float_lanes.h"
+#include "earth/globe_lanes.h"
+
+namespace {
+
+using float_lanes::F;
+using float_lanes::I;
+
+constexpr double ulp = 0x1p-24;  // float's unit roundoff
+const F step{0, 1, 2, 3};
+
+F splat(double v) { return F{} + static_cast<float>(v); }
+
+// What a row's fours share. The bounds are first-order sums of roundings,
+// each a quarter over for the second-order terms; with |e| the eye's
+// distance and every hit at most |e| from the eye:
+// - the quadratic disc = b^2 - |d|^2 lift of step k is c0 + k (c1 + k c2),
+//   so its float value is within 3 ulp (|disc| + 6 |c1| + 18 |c2|) of the
+//   double one, far from the cancellation of b^2 against |d|^2 lift;
+// - a ray d, from the four's first ray in double plus k steps, is within
+//   eps = 2 ulp (1 + 6 |r| / dmin) of its direction, dmin the shortest ray
+//   of the row; b = e.d and |d|^2 come the same way, within 3 ulp of
+//   themselves and 6 ulp |e| |r| |d|;
+// - so the hit e + t d, t = (-b - sqrt(disc)) / |d|^2, lies within
+//   a = |e| (11 ulp + eps) + 2 ulp of the exact path's, plus the error of
+//   sqrt(disc) over |d|: that of disc over 2 sqrt(disc) |d|, where a hit is
+//   only trusted with disc four times its error.
+// `dbl` bounds the double path's own roundings generously, with the row's
+// length and the eye's distance, and joins each.
+struct Row {
+    double rr, dmin, dbl;
+    F a;
+};
+
+Row row_bounds(const GlobeScene& s, const RowRays& r, int32_t j)
+{
+    const double x = r.x[j], y = r.y[j], z = r.z[j];
+    const double rr = s.rx * s.rx + s.ry * s.ry + s.rz * s.rz;
+    const double along = rr > 0 ? (x * s.rx + y * s.ry + z * s.rz) / rr : 0;
+    const double mx = x - along * s.rx, my = y - along * s.ry, mz = z - along * s.rz;
+    const double dmin = __builtin_sqrt(mx * mx + my * my + mz * mz);
+    const double g = __builtin_sqrt(x * x + y * y + z * z) + r.count[j] * __builtin_sqrt(rr);
+    const double e = __builtin_sqrt(s.ex * s.ex + s.ey * s.ey + s.ez * s.ez);
+    const double eps = 2 * ulp * (1 + 6 * __builtin_sqrt(rr) / dmin);
+    const double dbl = 0x1p-44 * (1 + r.count[j]) * (g / dmin) * (1 + e) * (1 + e);
+    return {rr, dmin, dbl, splat(1.25 * (e * (11 * ulp + eps) + 2 * ulp + dbl))};
+}
+
+// Truncates s - slack and s + slack: the rounded ends keep every integer
+// between the true ones, so where they agree no texel edge lies between.
+I truncate(F s, F slack, I& agree)
+{
+    const I lo = __builtin_convertvector(s - slack, I);
+    agree = lo == __builtin_convertvector(s + slack, I);
+    return lo;
+}
+
+// The light level of each hit from its sine of the Sun's altitude, within
+// dp of the exact one (the Sun's direction is a unit vector), the products
+// and sums, the float Sun and bounds adding 6 ulps; -1 where a level's bound
+// lies within that of the sine.
+I light_levels_of(const GlobeScene& s, F px, F py, F pz, F dp)
+{
+    const F sine = (px * float(s.sx) + py * float(s.sy)) + pz * float(s.sz);
+    const F slack = dp + float(6 * ulp);
+    I below_lo{}, below_hi{};
+    for (int32_t k = 0; k < light_levels - 1; ++k) {
+        const float bound = static_cast<float>(s.bounds[k]);
+        below_lo -= sine + slack <= bound;
+        below_hi -= sine - slack <= bound;
+    }
+    return below_lo == below_hi ? below_lo : -1;
+}
+
+// Where the pixels of a row left to the exact path get their rays: stepped
+// on from the last one handed over, as the exact path steps them.
+struct ExactRays {
+    double x, y, z;
+    int32_t at = 0;
+
+    void hand_over(const GlobeScene& s, RowPixels& p, int32_t j, int32_t i)
+    {
+        for (; at < i; ++at) {
+            x = x + s.rx;
+            y = y + s.ry;
+            z = z + s.rz;
+        }
+        const int32_t n = p.exact_count++;
+        p.exact_at[n] = i * RowRays::lanes + j;
+        p.exact_rays[3 * n] = x;
+        p.exact_rays[3 * n + 1] = y;
+        p.exact_rays[3 * n + 2] = z;
+    }
+};
+
+// The texels of steps i..i+3 of row j: the texel of each sure hit (lit at
+// its level, with day and night), 0 for each sure miss; the rest go to the
+// exact path.
+void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j, int32_t i, RowPixels& p,
+                 ExactRays& exact)
+{
+    const double x = r.x[j] + i * s.rx, y = r.y[j] + i * s.ry, z = r.z[j] + i * s.rz;
+    const double b0 = s.ex * x + s.ey * y + s.ez * z, er = s.ex * s.rx + s.ey * s.ry + s.ez * s.rz;
+    const double dd0 = x * x + y * y + z * z, dr = x * s.rx + y * s.ry + z * s.rz;
+    const double c1 = 2 * (b0 * er - s.lift * dr), c2 = er * er - s.lift * w.rr;
+    const double tol0 = 3 * ulp * (6 * __builtin_fabs(c1) + 18 * __builtin_fabs(c2)) +
+                        w.dbl * (b0 * b0 + dd0 * __builtin_fabs(s.lift));
+    const F disc = splat(b0 * b0 - dd0 * s.lift) + step * (splat(c1) + step * splat(c2));
+    const F b = splat(b0) + step * splat(er);
+    const F dd = splat(dd0) + step * (splat(2 * dr) + step * splat(w.rr));
+    const F dx = splat(x) + step * splat(s.rx), dy = splat(y) + step * splat(s.ry), dz = splat(z) + step * splat(s.rz);
+    const F tol = 1.25f * (splat(tol0) + float(3 * ulp) * float_lanes::abs(disc));
+    const I miss = disc < -tol;
+    const I clear = disc > 4.0f * tol;
+    const F q = float_lanes::sqrt(clear ? disc : 1.0f);
+    const F t = (-b - q) / dd;
+    const F px = splat(s.ex) + t * dx, py = splat(s.ey) + t * dy, pz = splat(s.ez) + t * dz;
+    const F rho = float_lanes::sqrt(px * px + pz * pz);
+    const F dp = w.a + tol / (2.0f * q * float(w.dmin));
+    const F rho_lo = rho * (1.0f - 0x1p-22f) - dp;
+    // Longitude within dp / rho, latitude within dp and rho's rounding, the
+    // double path's asin within its hit's error over rho; both scalings round
+    // by 2 ulps of their result.
+    const F su = float_lanes::atan2(px, -pz) * float(s.u_scale);
+    const F sv = float_lanes::atan2(py, rho) * float(s.v_scale);
+    const F slack_u = float(s.u_scale) * (float_lanes::atan2_error + dp / rho_lo) + float_lanes::abs(su) * 0x1.4p-23f;
+    const F slack_v = float(s.v_scale) * (float_lanes::atan2_error + 0x1p-23f + dp + float(w.dbl) / rho_lo) +
+                      float_lanes::abs(sv) * 0x1.4p-23f;
+    // Every comparison with a NaN fails, so only finite lanes go on; the
+    // sign of x, which picks the end of the back meridian, must be sure too.
+    const I ok = clear & (rho_lo > dp) & (float_lanes::abs(px) > dp) & (slack_u < 0.25f) & (slack_v < 0.25f);
+    I u_agree, v_agree;
+    const I u = truncate(ok ? su : 0.0f, ok ? slack_u : 0.0f, u_agree);
+    const I v = truncate(ok ? sv : 0.0f, ok ? slack_v : 0.0f, v_agree);
+    const I level = s.shades ? light_levels_of(s, px, py, pz, dp) : I{};
+    const I sure = ok & u_agree & v_agree & (level >= 0);
+
+    I col = u + s.w / 2;
+    col = col < 0 ? 0 : col;
+    col = col >= s.w ? 0 : col;
+    I row = v + s.h / 2;
+    row = row < 0 ? 0 : row;
+    row = row > s.h - 1 ? s.h - 1 : row;
+    const I texel = row * s.w + col;
+    uint8_t* out = p.out[j];
+    for (int32_t l = 0; l < 4 && i + l < r.count[j]; ++l) {
+        out[i + l] = !sure[l] ? 0 : s.shades ? lit_texel(s, static_cast<uint64_t>(texel[l]), level[l]) : s.pic[texel[l]];
+        if (!sure[l] && !miss[l]) exact.hand_over(s, p, j, i + l);
+    }
+}
+
+}  // namespace
+
+void row_texels_float(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels)
+{
+    for (int32_t j = 0; j < RowRays::lanes; ++j) {
+        if (rays.count[j] <= 0) continue;
+        const Row w = row_bounds(scene, rays, j);
+        ExactRays exact{rays.x[j], rays.y[j], rays.z[j]};
+        for (int32_t i = 0; i < rays.count[j]; i += 4) four_pixels(scene, rays, w, j, i, pixels, exact);
+    }
+}
