@@ -17,7 +17,9 @@ def symbols():
     for line in out.splitlines():
         where, _, kind, name = re.match(r"(.*?):\s*([0-9a-f]*)\s+(\S)\s+(.*)", line).groups()
         obj = where.rsplit(":", 1)[-1]
-        if KERNEL_OBJECT.search(obj):
+        # The unwinder's pointer to the C++ personality routine, which a
+        # sanitized build's cleanups ask for, is data, not shared code.
+        if KERNEL_OBJECT.search(obj) and not name.startswith("DW.ref.__gxx_personality"):
             found.setdefault(obj, []).append((kind, name))
     return found
 
