@@ -141,13 +141,7 @@ void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j,
     const I level = s.shades ? light_levels_of(s, px, py, pz, dp) : I{};
     const I sure = ok & u_agree & v_agree & (level >= 0);
 
-    I col = u + s.w / 2;
-    col = col < 0 ? 0 : col;
-    col = col >= s.w ? 0 : col;
-    I row = v + s.h / 2;
-    row = row < 0 ? 0 : row;
-    row = row > s.h - 1 ? s.h - 1 : row;
-    const I texel = row * s.w + col;
+    const I texel = texel_index(s, u, v);
     uint8_t* out = p.out[j];
     for (int32_t l = 0; l < 4 && i + l < r.count[j]; ++l) {
         out[i + l] = !sure[l] ? 0 : s.shades ? lit_texel(s, static_cast<uint64_t>(texel[l]), level[l]) : s.pic[texel[l]];
