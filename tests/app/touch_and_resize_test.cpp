@@ -160,7 +160,7 @@ TEST(TouchFrames, StateForThePage)
     HeadlessViewer v;
     v.frame();
     App& app = *v.app;
-    const std::string camera = camera_json(app);
+    const std::string camera = camera_json(app.view.camera, app.frame, app.time.instant);
     app.time.clock_year = 987;
     app.time.clock_month = 3;
     app.time.clock_day = 9;
