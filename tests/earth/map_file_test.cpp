@@ -164,7 +164,8 @@ TEST(MapFiles, MalformedFilesAreRefusedAndThePreviousDataStay)
                                                    no_lengths, no_lengths, origin[0], origin[1], {0, 1}}),
                    "27 rows of lengths");
     expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {1, 26}}, {origin[0], origin[1], {0, 1}}), "code of 26 bits");
-    expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {1, 1}, {2, 1}}, {origin[0], origin[1]}), "over-full code");
+    expect_refused(true, stream({4096, 1, 1}, {{0, 1}, {1, 1}, {2, 1}}, {origin[0], origin[1], {0, 1}}),
+                   "over-full code, the rest whole");
     expect_refused(true, stream({4096, 1, 2}, {{0, 1}}, {origin[0], origin[1], {1, 1}, {0, 16}}), "no code");
     expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {27, 1}}, {origin[0], origin[1], {1, 1}, {0, 31}}),
                    "magnitude field wider than 25 bits");
