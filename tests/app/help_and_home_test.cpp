@@ -7,6 +7,7 @@
 #include "app/help.h"
 #include "app/status.h"
 #include "app/time_and_place.h"
+#include "core/constants.h"
 #include "platform/scan_codes.h"
 #include "support/headless_viewer.h"
 
@@ -108,6 +109,7 @@ TEST(Home, StartAndReturnAtTheNamedPlace)
         v.frame();
         Vec3 from;
         ASSERT_TRUE(parse_place(home, from));
+        EXPECT_NEAR((length(from) - 1) * earth_radius_miles, 5, 1e-9) << "a place without altitude is 5 miles up";
         EXPECT_EQ(place_lines(v.app->view.camera.viewpos), place_lines(from)) << home;
         v.frame_with({g});
         for (int i = 0; i < 5; ++i) v.frame_with({up});
