@@ -109,5 +109,5 @@ void draw_help_hint(const FrameBuffer& frame)
 {
     const int32_t width = static_cast<int32_t>(sizeof hint - 1) * glyph_width;
     if (frame.frame_xres < width || frame.frame_yres < glyph_height) return;
-    drawtext(frame, frame.frame_xres - width, frame.frame_yres - glyph_height, 31, -1, hint);
+    drawtext(frame, frame.frame_xres - width, frame.frame_yres - glyph_height, 31, no_background, hint);
 }

@@ -141,6 +141,6 @@ void draw_status(const FrameBuffer& frame, const View& view, const TimeState& ti
     for (StatusLine& line : status_lines(frame, view, time)) {
         if (line.y < 0 || line.y + 6 > frame.frame_yres) continue;
         if (line.text.size() > columns) line.text.resize(columns);
-        drawtext(frame, 0, line.y, 31, -1, line.text.c_str());
+        drawtext(frame, 0, line.y, 31, no_background, line.text.c_str());
     }
 }

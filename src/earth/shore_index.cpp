@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 #include <vector>
 
 #include "earth/shore_build.h"
@@ -25,24 +26,13 @@ void link_loops(Shore& shore)
 
 void sort_index(Shore& shore)
 {
-    // A stable radix sort, 11 bits of the longitude (offset to unsigned) a
-    // pass: equal longitudes keep the order of their points. Any order of
-    // them would serve, as the point-in-land walks depend only on the
-    // longitudes in order.
-    constexpr int digit_bits = 11;
-    constexpr uint32_t digits = 1u << digit_bits;
-    const size_t n = shore.ll.size();
-    auto key = [&](int32_t p) { return static_cast<uint32_t>(shore.ll[static_cast<size_t>(p)].lon) ^ 0x80000000u; };
-    std::vector<int32_t> from(n), to(n);
-    for (size_t i = 0; i < n; ++i) from[i] = static_cast<int32_t>(i);
-    for (int shift = 0; shift < 32; shift += digit_bits) {
-        std::vector<size_t> start(digits + 1);
-        for (const int32_t p : from) ++start[((key(p) >> shift) & (digits - 1)) + 1];
-        for (uint32_t d = 0; d < digits; ++d) start[d + 1] += start[d];
-        for (const int32_t p : from) to[start[(key(p) >> shift) & (digits - 1)]++] = p;
-        from.swap(to);
-    }
-    std::copy(from.begin(), from.end(), shore.index.begin());
+    // Equal longitudes keep the order of their points. Any order of them
+    // would serve, as the point-in-land walks depend only on the longitudes
+    // in order.
+    std::iota(shore.index.begin(), shore.index.end(), 0);
+    std::stable_sort(shore.index.begin(), shore.index.end(), [&](int32_t a, int32_t b) {
+        return shore.ll[static_cast<size_t>(a)].lon < shore.ll[static_cast<size_t>(b)].lon;
+    });
 }
 
 void measure_dlon(Shore& shore)

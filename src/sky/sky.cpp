@@ -58,7 +58,7 @@ void draw_label(const FrameBuffer& frame, int32_t sx, int32_t sy, const char* na
     int32_t x = sx - 2 * len;
     int32_t y = sy - 8;
     if (x >= 0 && y >= 0 && x + 4 * len < frame.frame_xres && y + 6 < frame.frame_yres)
-        drawtext(frame, x, y, label_colour, -1, name);
+        drawtext(frame, x, y, label_colour, no_background, name);
 }
 
 void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const Instant& time,
