@@ -74,7 +74,7 @@ void show_fixed_view(WebRun& run)
 {
     const FixedView& f = *run.fixed;
     const int64_t instant = chosen_instant(f.place);
-    fix_view(run.app, chosen_position(f.place), f.look, 1, instant);
+    fix_view(run.app.view.camera, run.app.time, chosen_position(f.place), f.look, 1, instant);
     run.app.time.tzinfo = run.platform.time_zone_at(instant);
     run.platform.hold_clock();
     run.fixed.reset();

@@ -33,14 +33,14 @@ bool apply_view_preset(Camera& camera, const std::string& look)
     return preset != nullptr;
 }
 
-void fix_view(App& app, const Vec3& from, const std::string& look, double zoom, int64_t instant)
+void fix_view(Camera& camera, TimeState& time, const Vec3& from, const std::string& look, double zoom, int64_t instant)
 {
-    Camera& camera = app.view.camera;
     camera.viewpos = from;
     // From a level view facing north, looking at the centre keeps north up.
     view_north(camera);
     apply_view_preset(camera, look);
-    set_zoom(camera, zoom * app.frame.frame_xres);
+    // Magnification 1 is a zoom of the frame's width.
+    set_zoom(camera, zoom * 2 * camera.xres_half);
     camera.viewvel = {0, 0, 0};
-    set_clock_to(app.time, instant);
+    set_clock_to(time, instant);
 }

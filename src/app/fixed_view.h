@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app.h"
-#include "core/vec3.h"
+#include "core/camera.h"
+#include "sky/clock.h"
 
 // Whether look names a preset view: centre, down, up, north, south, east or west.
 bool is_view_preset(const std::string& look);
@@ -15,4 +15,4 @@ bool apply_view_preset(Camera& camera, const std::string& look);
 // magnification (1 = the normal view), with the clock stopped at the instant
 // (seconds since 1970 UT) in the machine's zone. For after the first frame,
 // which fixes the geometry and the home view.
-void fix_view(App& app, const Vec3& from, const std::string& look, double zoom, int64_t instant);
+void fix_view(Camera& camera, TimeState& time, const Vec3& from, const std::string& look, double zoom, int64_t instant);

@@ -62,20 +62,23 @@ void run_frame(App& app, Platform& platform)
     app.time.now_ms = static_cast<int32_t>(platform.time_ms());
     int32_t dx = 0, dy = 0;
     platform.poll_mouse(&dx, &dy, &controls.mouse_buttons);
-    TurnAngles turn = smooth_mouse(app, dx, dy);
+    View& view = app.view;
+    const int32_t xres = app.frame.frame_xres;
+    TurnAngles turn = smooth_mouse(controls, view, xres, dx, dy);
 
-    if (controls.key_state[dik::grave]) {
-        controls.key_state[dik::grave] = 0;
-        app.view.show_labels ^= 1;
+    uint8_t* keys = controls.key_state;
+    if (keys[dik::grave]) {
+        keys[dik::grave] = 0;
+        view.show_labels ^= 1;
     }
-    time_of_day_keys(app);
-    date_keys(app);
-    spin_keys(app);
-    zoom_keys(app);
-    zoom_wheel(app, platform.poll_wheel());
-    two_fingers(app, platform.poll_two_fingers(), turn);
+    time_of_day_keys(keys, app.time);
+    date_keys(keys, app.time);
+    spin_keys(keys, view.camera);
+    zoom_keys(keys, view, xres);
+    zoom_wheel(view, xres, platform.poll_wheel());
+    two_fingers(view, xres, controls.mouse_buttons, platform.poll_two_fingers(), turn);
     if (app.time.time_manual == 0) update_time(app.time, 1, platform.local_time());
-    view_rotate(app.view.camera, turn.roll, turn.pitch, turn.yaw);
+    view_rotate(view.camera, turn.roll, turn.pitch, turn.yaw);
 
     // Wrap-around of the 32-bit timer is harmless in unsigned arithmetic.
     controls.frame_dt =
@@ -83,11 +86,11 @@ void run_frame(App& app, Platform& platform)
     controls.prev_frame_ms = app.time.now_ms;
 
     move_eye(app, platform);
-    track_body(app, platform);
+    track_body(keys, app.time, view.camera, platform);
 
     draw_and_present(app, platform);
 
-    if (controls.key_state[dik::escape]) {
+    if (keys[dik::escape]) {
         platform.post_close();
         free_buffers(app);
     }

@@ -15,29 +15,27 @@ double smoothed(double value, int32_t raw)
 
 // Sets the zoom, stopping exactly at magnification 1 when the change reaches
 // or crosses it; true when it stopped there.
-bool zoom_towards(App& app, double next)
+bool zoom_towards(Camera& camera, int32_t frame_xres, double next)
 {
-    const double old = app.view.camera.zoom;
-    const double w = app.frame.frame_xres;
+    const double old = camera.zoom;
+    const double w = frame_xres;
     if ((old < w && w <= next) || (next <= w && w < old)) {
-        set_zoom(app.view.camera, w);
+        set_zoom(camera, w);
         return true;
     }
-    set_zoom(app.view.camera, next);
+    set_zoom(camera, next);
     return false;
 }
 
 }  // namespace
 
-TurnAngles smooth_mouse(App& app, int32_t dx, int32_t dy)
+TurnAngles smooth_mouse(Controls& c, const View& view, int32_t frame_xres, int32_t dx, int32_t dy)
 {
-    Controls& c = app.controls;
     c.mouse_dx_smooth = smoothed(c.mouse_dx_smooth, dx);
     c.mouse_dy_smooth = smoothed(c.mouse_dy_smooth, dy);
     const double mx = c.mouse_dx_smooth, my = c.mouse_dy_smooth;
-    const View& view = app.view;
     TurnAngles turn;
-    const int32_t w = app.frame.frame_xres;
+    const int32_t w = frame_xres;
     if (w != -1) {
         turn.yaw = w * mx / (view.camera.zoom * 128);
         turn.pitch = w * my / (view.camera.zoom * -128);
@@ -52,11 +50,9 @@ TurnAngles smooth_mouse(App& app, int32_t dx, int32_t dy)
     return turn;
 }
 
-void time_of_day_keys(App& app)
+void time_of_day_keys(uint8_t* keys, TimeState& t)
 {
-    uint8_t* keys = app.controls.key_state;
     if (!keys[dik::equals] && !keys[dik::minus]) return;
-    TimeState& t = app.time;
     const int32_t d = keys[dik::equals] - keys[dik::minus];
     if (alt_down(keys)) {
         t.clock_day += d;
@@ -74,11 +70,9 @@ void time_of_day_keys(App& app)
     update_time(t, 0, CivilTime{});
 }
 
-void date_keys(App& app)
+void date_keys(uint8_t* keys, TimeState& t)
 {
-    uint8_t* keys = app.controls.key_state;
     if (!keys[dik::rbracket] && !keys[dik::lbracket]) return;
-    TimeState& t = app.time;
     const int32_t d = keys[dik::rbracket] - keys[dik::lbracket];
     if (alt_down(keys)) {
         t.clock_year += (keys[dik::lshift] || keys[dik::rshift]) ? 10 * d : d;
@@ -100,51 +94,47 @@ void date_keys(App& app)
     update_time(t, 0, CivilTime{});
 }
 
-void spin_keys(App& app)
+void spin_keys(const uint8_t* keys, Camera& camera)
 {
-    const uint8_t* keys = app.controls.key_state;
     const int32_t d = keys[dik::period] - keys[dik::comma];
     if (d == 0) return;
-    view_spin(app.view.camera, d * (keys[dik::lshift] + 1) * (3 * keys[dik::rshift] + 1) / 128.0);
+    view_spin(camera, d * (keys[dik::lshift] + 1) * (3 * keys[dik::rshift] + 1) / 128.0);
 }
 
-void zoom_keys(App& app)
+void zoom_keys(uint8_t* keys, View& view, int32_t frame_xres)
 {
-    uint8_t* keys = app.controls.key_state;
-    View& view = app.view;
     if (!keys[dik::multiply] && !keys[dik::divide]) {
         view.zoom_latch = 0;
-    } else if (view.zoom_latch == 0 && app.frame.frame_xres != -1) {
-        if (zoom_towards(app, view.camera.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02)))
+    } else if (view.zoom_latch == 0 && frame_xres != -1) {
+        if (zoom_towards(view.camera, frame_xres, view.camera.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02)))
             view.zoom_latch = 1;
     }
     if (keys[dik::numpad5]) {
         keys[dik::numpad5] = 0;
-        if (app.frame.frame_xres != -1) {
-            set_zoom(view.camera, app.frame.frame_xres);
+        if (frame_xres != -1) {
+            set_zoom(view.camera, frame_xres);
             view.zoom_latch = 1;
         }
     }
 }
 
-void zoom_wheel(App& app, int32_t notches)
+void zoom_wheel(View& view, int32_t frame_xres, int32_t notches)
 {
-    if (app.frame.frame_xres == -1 || notches == 0) return;
+    if (frame_xres == -1 || notches == 0) return;
     // A quick turn of the wheel still stops at magnification 1 for this frame.
     bool stopped = false;
-    for (; notches > 0 && !stopped; --notches) stopped = zoom_towards(app, app.view.camera.zoom * 1.1);
-    for (; notches < 0 && !stopped; ++notches) stopped = zoom_towards(app, app.view.camera.zoom / 1.1);
-    app.view.zoom_latch = stopped;
+    for (; notches > 0 && !stopped; --notches) stopped = zoom_towards(view.camera, frame_xres, view.camera.zoom * 1.1);
+    for (; notches < 0 && !stopped; ++notches) stopped = zoom_towards(view.camera, frame_xres, view.camera.zoom / 1.1);
+    view.zoom_latch = stopped;
 }
 
-void two_fingers(App& app, const TwoFingers& fingers, TurnAngles& turn)
+void two_fingers(View& view, int32_t frame_xres, int32_t mouse_buttons, const TwoFingers& fingers, TurnAngles& turn)
 {
-    View& view = app.view;
     // While they are down the fingers hold the roll, as the right button does.
-    if (fingers.down && !(app.controls.mouse_buttons & 2)) turn.roll = 0;
+    if (fingers.down && !(mouse_buttons & 2)) turn.roll = 0;
     if (std::isfinite(fingers.twist)) turn.roll += fingers.twist;
     const bool spread = fingers.spread != 1 && fingers.spread > 0 && std::isfinite(fingers.spread);
-    if (spread && !view.pinch_latch && app.frame.frame_xres != -1 && zoom_towards(app, view.camera.zoom * fingers.spread))
+    if (spread && !view.pinch_latch && frame_xres != -1 && zoom_towards(view.camera, frame_xres, view.camera.zoom * fingers.spread))
         view.pinch_latch = 1;
     if (!fingers.down) view.pinch_latch = 0;
 }

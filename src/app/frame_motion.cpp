@@ -36,13 +36,11 @@ void random_place(View& view, uint32_t& seed)
 
 }  // namespace
 
-void motion_keys(App& app, int32_t dt)
+void motion_keys(const uint8_t* keys, View& view, int32_t dt)
 {
-    const uint8_t* keys = app.controls.key_state;
     double s = dt / 2048.0;
     if (keys[dik::lshift]) s = dt / 512.0;
     if (keys[dik::rshift]) s = dt / 64.0;
-    View& view = app.view;
     const struct {
         uint8_t key;
         Vec3 direction;
@@ -87,9 +85,8 @@ void preset_and_toggle_keys(App& app, Platform& platform)
     if (take_press(keys, dik::f1)) view.show_help ^= 1;
 }
 
-void orbit_physics(App& app, int32_t dt)
+void orbit_physics(View& view, int32_t dt)
 {
-    View& view = app.view;
     if (!view.orbit_mode) return;
     const double r2 = dot(view.camera.viewpos, view.camera.viewpos);
     const double k = -0.0003 / (std::sqrt(r2) * r2);
@@ -98,9 +95,8 @@ void orbit_physics(App& app, int32_t dt)
     view.camera.viewpos = view.camera.viewpos + view.camera.viewvel * t;
 }
 
-void keep_above_ground(App& app, int32_t dt)
+void keep_above_ground(View& view, int32_t dt)
 {
-    View& view = app.view;
     const double d = length(view.camera.viewpos);
     if (d >= view.min_dist) return;
     view.camera.viewpos = view.camera.viewpos * (view.min_dist / d);
@@ -113,10 +109,10 @@ void move_eye(App& app, Platform& platform)
     int32_t done = 0;
     do {
         const int32_t step = std::min(total - done, motion_step_ms);
-        motion_keys(app, step);
+        motion_keys(app.controls.key_state, app.view, step);
         if (done == 0) preset_and_toggle_keys(app, platform);
-        orbit_physics(app, step);
-        keep_above_ground(app, step);
+        orbit_physics(app.view, step);
+        keep_above_ground(app.view, step);
         done += step;
     } while (done < total);
 }

@@ -33,9 +33,8 @@ std::string tracked_name(const App& app)
 
 }  // namespace
 
-std::string camera_json(const App& app)
+std::string camera_json(const Camera& c, const FrameBuffer& frame, const Instant& instant)
 {
-    const Camera& c = app.view.camera;
     std::string out = "{";
     add_vector(out, "viewpos", c.viewpos);
     add_vector(out, "viewright", c.viewright);
@@ -43,13 +42,13 @@ std::string camera_json(const App& app)
     add_vector(out, "viewfwd", c.viewfwd);
     char text[192];
     std::snprintf(text, sizeof text, "\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}",
-                  c.zoom, app.frame.frame_xres, app.frame.frame_yres, app.time.instant.sidereal_angle, app.time.instant.day_number);
+                  c.zoom, frame.frame_xres, frame.frame_yres, instant.sidereal_angle, instant.day_number);
     return out + text;
 }
 
 std::string viewer_state_json(const App& app)
 {
-    std::string out = camera_json(app);
+    std::string out = camera_json(app.view.camera, app.frame, app.time.instant);
     out.pop_back();
     const TimeState& t = app.time;
     char clock[96];

@@ -5,7 +5,7 @@
 
 // The camera as one JSON object on one line: the view vectors, the zoom, the
 // frame size and the sky's angle and day, every number exact in 17 digits.
-std::string camera_json(const App& app);
+std::string camera_json(const Camera& camera, const FrameBuffer& frame, const Instant& instant);
 
 // The camera with what else the viewer shows: the clock's local time
 // (YYYY-MM-DDTHH:MM:SS), whether it is stepped by hand, the display toggles

@@ -18,9 +18,8 @@ uint8_t body_key(int32_t body)
     return body == sun_index ? dik::key0 : static_cast<uint8_t>(dik::key1 + body);
 }
 
-void track_body(App& app, Platform& platform)
+void track_body(uint8_t* keys, TimeState& time, Camera& camera, Platform& platform)
 {
-    uint8_t* keys = app.controls.key_state;
     const int32_t body = selected_body(keys);
     if (body < 0) return;
     if (keys[dik::backslash]) {
@@ -31,9 +30,9 @@ void track_body(App& app, Platform& platform)
             platform.poll_keyboard(keys);
             return keys[dik::backslash] || keys[dik::escape];
         };
-        search_event(body, keys[dik::lshift] || keys[dik::rshift], app.time, app.view.camera.viewpos, stop);
+        search_event(body, keys[dik::lshift] || keys[dik::rshift], time, camera.viewpos, stop);
         keys[dik::backslash] = 0;
     }
-    const Vec3 b = body_direction(body, app.time.instant, app.view.camera.viewpos);
-    view_look_at(app.view.camera, b.x, b.y, b.z);
+    const Vec3 b = body_direction(body, time.instant, camera.viewpos);
+    view_look_at(camera, b.x, b.y, b.z);
 }

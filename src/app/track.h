@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
 
-#include "app/app.h"
+#include "core/camera.h"
 #include "platform/platform.h"
+#include "sky/clock.h"
 #include "sky/event_search.h"
 
 // The body a held digit key selects: 0 wins (the Sun), then 9 down to 1; -1
@@ -14,4 +15,4 @@ uint8_t body_key(int32_t body);
 // While a digit key is held: the search on backslash (polling the keyboard
 // on every pass, so that backslash or Escape stops it where it is), then the
 // view turned towards the body.
-void track_body(App& app, Platform& platform);
+void track_body(uint8_t* keys, TimeState& time, Camera& camera, Platform& platform);

@@ -141,13 +141,7 @@ void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j,
     const I level = s.shades ? light_levels_of(s, px, py, pz, dp) : I{};
     const I sure = ok & u_agree & v_agree & (level >= 0);
 
-    I col = u + s.w / 2;
-    col = col < 0 ? 0 : col;
-    col = col >= s.w ? 0 : col;
-    I row = v + s.h / 2;
-    row = row < 0 ? 0 : row;
-    row = row > s.h - 1 ? s.h - 1 : row;
-    const I texel = row * s.w + col;
+    const I texel = texel_index(s, u, v);
     uint8_t* out = p.out[j];
     // Mostly all four are sure, unlit hits: no lane need be looked at alone.
     if (!s.shades && i + 4 <= r.count[j] && float_lanes::all(sure)) {

@@ -51,6 +51,22 @@ inline uint8_t lit_texel(const GlobeScene& scene, uint64_t t, int32_t level)
     return scene.shades[(level * light_grades + grade) * 256 + scene.pic[t]];
 }
 
+// The texels at truncated angles u and v, lane by lane as the exact path
+// finds them: a column past the back meridian wraps to the first, a row past
+// a pole stays in the last. The fast path is used only on pictures that
+// 32-bit indices reach.
+template <class I>
+inline I texel_index(const GlobeScene& scene, I u, I v)
+{
+    I col = u + scene.w / 2;
+    col = col < 0 ? 0 : col;
+    col = col >= scene.w ? 0 : col;
+    I row = v + scene.h / 2;
+    row = row < 0 ? 0 : row;
+    row = row > scene.h - 1 ? scene.h - 1 : row;
+    return row * scene.w + col;
+}
+
 // Eight rows side by side, a lane each: each lane's first ray (the exact
 // path's), how many rays its row has, and the most any of them has. The
 // kernel adds the scene's step lane by lane just as the exact path adds it.

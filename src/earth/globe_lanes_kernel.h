@@ -148,14 +148,8 @@ struct RowKernelBody {
             I sure = u_agree & v_agree & __builtin_convertvector(px != 0.0, I) & hits;
             const I level = r.shades ? levels(r, px, load(b.py + k), load(b.pz + k), sure) : I{};
 
-            I col = u + r.w / 2;
-            col = col < 0 ? 0 : col;
-            col = col >= r.w ? 0 : col;
-            I row = v + r.h / 2;
-            row = row < 0 ? 0 : row;
-            row = row > r.h - 1 ? r.h - 1 : row;
             // A miss, and a pixel left to the exact path, draw 0 for now.
-            const I texel = sure != 0 ? row * r.w + col : -1;
+            const I texel = sure != 0 ? texel_index(r, u, v) : -1;
             const int32_t step = first + k / RowRays::lanes;
             draw(r, rows, out, step, k % RowRays::lanes, texel, level);
             if (Lanes::any(hits & ~sure)) keep_exact_rays(r, out, b, k, step, hits & ~sure);

@@ -6,10 +6,11 @@ Result encode_png(const uint8_t* pixels, int32_t width, int32_t height, int32_t 
                        std::vector<uint8_t>& out)
 {
     uint8_t colours[256 * 3];
-    for (size_t i = 0; i < palette.size(); ++i) {
-        colours[3 * i] = palette[i].red;
-        colours[3 * i + 1] = palette[i].green;
-        colours[3 * i + 2] = palette[i].blue;
+    uint8_t* to = colours;
+    for (const auto& c : palette) {
+        *to++ = c.red;
+        *to++ = c.green;
+        *to++ = c.blue;
     }
     // libpng's simplified interface keeps its setjmp error handling inside the library.
     png_image image{};

@@ -101,7 +101,7 @@ void add_options(CLI::App& command, RenderOptions& o)
 // Puts the eye, the view and the toggles where the options say.
 void apply_state(App& app, const RenderOptions& o)
 {
-    fix_view(app, chosen_position(o.shared), o.look, o.zoom, chosen_instant(o.shared));
+    fix_view(app.view.camera, app.time, chosen_position(o.shared), o.look, o.zoom, chosen_instant(o.shared));
     View& view = app.view;
     view.show_borders = !o.no_borders;
     view.far_side_lines = o.far_side;
@@ -177,7 +177,7 @@ int render_command(int argc, char** argv)
             times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
         if (o.frames > 0) report_timing(times);
-        if (o.camera) std::printf("%s\n", camera_json(*app).c_str());
+        if (o.camera) std::printf("%s\n", camera_json(app->view.camera, app->frame, app->time.instant).c_str());
         const std::string name = numbered ? *frame_name(o.out, k) : o.out;
         const Result written =
             write_picture(name, platform.pixels.data(), platform.width, platform.height, platform.pitch, app->palette);

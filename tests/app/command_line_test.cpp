@@ -23,13 +23,16 @@ TEST(CommandLine, SplitsKeepsSixtyFourEntriesAndTheEarlierWins)
     for (int i = 0; i < 100; ++i) line += "a" + std::to_string(i) + " ";
     EXPECT_EQ(split(line).size(), 63u);
     EXPECT_EQ(split(line).back(), "a62");
-    for (auto [args, window, help, version] : {std::tuple{Args{"--window", "-h"}, true, true, false},
-                                               {Args{"--version", "--windows", "-H"}, false, false, true},
-                                               {Args{"/800x600", "--help"}, false, true, false}, {Args{}, false, false, false}}) {
+    for (auto [args, window, help, version, sky, night] :
+         {std::tuple{Args{"--window", "-h", "--night"}, true, true, false, false, true},
+          {Args{"--version", "--windows", "-H", "--sky"}, false, false, true, true, false},
+          {Args{"/800x600", "--help", "--Sky", "--nights"}, false, true, false, false, false},
+          {Args{}, false, false, false, false, false}}) {
         std::vector<char*> argv{const_cast<char*>(program_title)};
         for (auto& a : args) argv.push_back(a.data());
         const Flags f = scan_flags(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::tie(f.window, f.help, f.version), std::tie(window, help, version)) << args.size();
+        EXPECT_EQ(std::tie(f.window, f.help, f.version, f.sky, f.night), std::tie(window, help, version, sky, night))
+            << args.size();
     }
 
     const std::string fits = "sh" + std::string(249, 'x');  // with ".dat" and NUL, 256 bytes

@@ -102,7 +102,8 @@ TEST(TouchFrames, ASpreadMagnifies)
     } steps[] = {
         {1.5, true, 1.5, 0},   {0.25, true, 1, 1}, {2, true, 1, 1},         {1, false, 1, 0},  {0.5, true, 0.5, 0},
         {8, false, 1, 0},      {2, true, 2, 0},    {std::nan(""), true, 2, 0}, {0, true, 2, 0},
-        {-1, true, 2, 0},      {INFINITY, true, 2, 0}, {0.75, false, 1.5, 0},
+        {-1, true, 2, 0},      {INFINITY, true, 2, 0}, {0.5, true, 1, 1},   {2, false, 1, 0},
+        {2, true, 2, 0},       {0.75, false, 1.5, 0},
     };
     HeadlessViewer v;
     v.frame();
@@ -160,7 +161,7 @@ TEST(TouchFrames, StateForThePage)
     HeadlessViewer v;
     v.frame();
     App& app = *v.app;
-    const std::string camera = camera_json(app);
+    const std::string camera = camera_json(app.view.camera, app.frame, app.time.instant);
     app.time.clock_year = 987;
     app.time.clock_month = 3;
     app.time.clock_day = 9;

@@ -10,6 +10,7 @@
 #include "app/load_messages.h"
 #include "earth/borders.h"
 #include "earth/huffman.h"
+#include "earth/fill_geometry.h"
 #include "earth/map_writer.h"
 #include "earth/shore.h"
 
@@ -132,7 +133,12 @@ TEST(ShorePieces, AFullTableKeepsTheDataAndCoversTheRestWithOneVisibleRecord)
     ASSERT_EQ(shore.lps.size(), static_cast<size_t>(lps_records));
     EXPECT_EQ(shore.lps.back().end, 1100);
     EXPECT_EQ(shore.lps.back().loop, 1100);
-    EXPECT_EQ(shore.lps.back().cos2, 0.0f);  // visible from everywhere
+    // The last record is seen from every side, so the walk never leaves its points out.
+    for (const Vec3& eye : {Vec3{2, 0, 0}, {-2, 0, 0}, {0, 1.01, 0}, {0, -3, 0}, {0, 0, 1.5}, {0, 0, -2}}) {
+        Camera view;
+        view.viewpos = eye;
+        EXPECT_TRUE(piece_visible(fill_geometry(view, false), shore.lps.back())) << eye.x << eye.y << eye.z;
+    }
 }
 
 TEST(MapFiles, MalformedFilesAreRefusedAndThePreviousDataStay)
@@ -164,7 +170,8 @@ TEST(MapFiles, MalformedFilesAreRefusedAndThePreviousDataStay)
                                                    no_lengths, no_lengths, origin[0], origin[1], {0, 1}}),
                    "27 rows of lengths");
     expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {1, 26}}, {origin[0], origin[1], {0, 1}}), "code of 26 bits");
-    expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {1, 1}, {2, 1}}, {origin[0], origin[1]}), "over-full code");
+    expect_refused(true, stream({4096, 1, 1}, {{0, 1}, {1, 1}, {2, 1}}, {origin[0], origin[1], {0, 1}}),
+                   "over-full code, the rest whole");
     expect_refused(true, stream({4096, 1, 2}, {{0, 1}}, {origin[0], origin[1], {1, 1}, {0, 16}}), "no code");
     expect_refused(true, stream({4096, 1, 2}, {{0, 1}, {27, 1}}, {origin[0], origin[1], {1, 1}, {0, 31}}),
                    "magnitude field wider than 25 bits");

@@ -114,9 +114,11 @@ TEST(Gif, RefusesMalformedFilesAndKeepsWhatWasLoaded)
         expect_refused(decode(file), why, what);
     }
 
-    // The decoder repeats the layout checks for any other caller.
-    const LzwData data{2, {0x04}};
+    // The decoder repeats the layout checks for any other caller, on data
+    // that fills 4 x 2 pixels (a clear code before each, then the end).
+    const LzwData data{2, {0x04, 0x41, 0x10, 0x04, 0x41, 0x10, 0x05}};
     uint8_t pic[16];
+    EXPECT_EQ(lzw_decode(data, PictureLayout{4, 2, 2}, pic), nullptr);
     for (const auto& [code_size, layout] : {std::pair{1, PictureLayout{4, 2, 2}}, {9, PictureLayout{4, 2, 2}},
                                             {2, PictureLayout{0, 2, 1}}, {2, PictureLayout{4, 2, 0}},
                                             {2, PictureLayout{4, 1, 2}}})

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <tuple>
@@ -45,12 +46,16 @@ struct MoonFrame : SkyFrame {
 // degenerates. Light from straight behind or in front gives one colour.
 TEST(SkyDisc, LitShareFollowsThePhaseAngle)
 {
+    // Every phase covers the same pixels, the limb's.
+    const MoonFrame half(Vec3{1, 0, -1});
+    const int disc = half.count(lit) + half.count(dark);
+    EXPECT_NEAR(disc, half.area, 0.03 * half.area);
     for (Vec3 dir : {Vec3{1, 0, 0}, Vec3{-1, 0, 0}, Vec3{0, -1, 0}, Vec3{0, 1, 0}})
         for (double phase : {0.0, 0.2, 20.0, 45.0, 89.99999, 90.0, 90.00001, 135.0, 160.0, 180.0}) {
             const double s = std::sin(phase * pi / 180), k = std::cos(phase * pi / 180);
             MoonFrame m(dir * s + Vec3{0, 0, -k});
             const int on = m.count(lit), off = m.count(dark);
-            EXPECT_NEAR(on + off, m.area, 0.03 * m.area);
+            EXPECT_EQ(on + off, disc) << phase;
             EXPECT_NEAR(on / double(on + off), (1 + k) / 2, 0.02) << phase;
             const int32_t x = 160 + int(57 * dir.x), y = 120 + int(57 * dir.y);
             EXPECT_TRUE(phase < 1 || phase > 179 || (m.at(x, y) == lit && m.at(320 - x, 240 - y) == dark)) << phase;
@@ -92,6 +97,27 @@ TEST(SkyDisc, PaintsTheLitAndDarkPartsOfASphereAsRaysSeeThem)
         EXPECT_EQ(wrong, 0) << i;
         EXPECT_GT(compared, 3000) << i;
     }
+}
+
+// A disc only a few pixels across, lit from the side so that its terminator
+// is seen edge on: one vertical line through the centre parts the lit right
+// from the dark left on every row, the shortest ones too.
+TEST(SkyDisc, SmallDiscLitFromTheSideSplitsEveryRow)
+{
+    for (double radius : {1.2, 1.8, 2.5, 3.7})
+        for (double cx : {160.2, 160.5, 160.8, 161.1}) {
+            SkyFrame s(320, 240, 2 * radius / MoonFrame::rho / 320);
+            const Vec3 p = {(cx - 160) / s.view.zoom_half * 0.24, 0, 0.24};
+            draw_disc(s.view, s.frame, s.spans, p, cross({0, 1, 0}, p) * 1e3, 2160, lit);
+            int32_t last_dark = -1, first_lit = 320;
+            for (int32_t y = 0; y < 240; ++y)
+                for (int32_t x = 0; x < 320; ++x) {
+                    if (s.at(x, y) == dark) last_dark = std::max(last_dark, x);
+                    if (s.at(x, y) == lit) first_lit = std::min(first_lit, x);
+                }
+            EXPECT_EQ(first_lit, last_dark + 1) << radius << " " << cx;
+            EXPECT_NEAR(first_lit, cx, 1) << radius << " " << cx;
+        }
 }
 
 TEST(SkyDisc, ClippedToTheFrameAndNothingInTheViewersPlaneOrBehind)
