@@ -31,7 +31,7 @@ inline F sqrt(F x)
 
 inline F abs(F x) { return x < 0.0f ? -x : x; }
 
-inline bool any(I m) { return (m[0] | m[1] | m[2] | m[3]) != 0; }
+inline bool all(I m) { return (m[0] & m[1] & m[2] & m[3]) != 0; }
 
 // The largest error of atan2 below, in radians, over all finite arguments
 // not both zero: over this sum of roundings (the test measures 3.8e-7). The

@@ -143,6 +143,11 @@ void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j,
 
     const I texel = texel_index(s, u, v);
     uint8_t* out = p.out[j];
+    // Mostly all four are sure, unlit hits: no lane need be looked at alone.
+    if (!s.shades && i + 4 <= r.count[j] && float_lanes::all(sure)) {
+        for (int32_t l = 0; l < 4; ++l) out[i + l] = s.pic[texel[l]];
+        return;
+    }
     for (int32_t l = 0; l < 4 && i + l < r.count[j]; ++l) {
         out[i + l] = !sure[l] ? 0 : s.shades ? lit_texel(s, static_cast<uint64_t>(texel[l]), level[l]) : s.pic[texel[l]];
         if (!sure[l] && !miss[l]) exact.hand_over(s, p, j, i + l);
@@ -151,8 +156,11 @@ void four_pixels(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j,
 
 }  // namespace
 
-void row_texels_float(const GlobeScene& scene, const RowRays& rays, RowPixels& pixels)
+void row_texels_float(const GlobeScene& shared, const RowRays& rays, RowPixels& pixels)
 {
+    // The kernel's own copy: the pixels' bytes may alias the caller's scene,
+    // which every four would then load again after each store.
+    const GlobeScene scene = shared;
     for (int32_t j = 0; j < RowRays::lanes; ++j) {
         if (rays.count[j] <= 0) continue;
         const Row w = row_bounds(scene, rays, j);

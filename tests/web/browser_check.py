@@ -1,6 +1,6 @@
 """The viewer on a web page in headless Chromium, driven through the DevTools
-protocol over a pipe: the frame of a fixed moment and view equals `globetool
-render`'s, keys from the page change it, F12 downloads numbered pictures,
+protocol over a pipe: the frame of a fixed moment and view, and the picture
+on the page's canvas, equal `globetool render`'s, keys from the page change it, F12 downloads numbered pictures,
 Escape ends the program, and a server lacking the picture and the stars gives
 globetool's fallback frame. A page served with the isolation headers runs the
 threaded build, one served without them the single-threaded one, and both
@@ -54,7 +54,9 @@ def main():
             native = os.path.join(work, "native.pcx")
             subprocess.run([GLOBETOOL, "render", "--size", size, "--data", os.path.join(work, folder), "--out",
                             native, *(a for k, v in moment.items() for a in (f"--{k}", v))], check=True, env=ENV)
-            assert b.frame().tobytes() == Image.open(native).tobytes(), f"the page's frame differs: {folder} {query}"
+            with Image.open(native) as picture:
+                assert b.frame().tobytes() == picture.tobytes(), f"the page's frame differs: {folder} {query}"
+                assert b.canvas().tobytes() == picture.convert("RGB").tobytes(), f"the page shows another picture: {folder} {query}"
             return b.frame()
 
         try:

@@ -63,6 +63,14 @@ class Chromium:
         f = self.evaluate("globeFrame()")
         return Image.frombytes("P", (f["width"], f["height"]), base64.b64decode(f["data"]))
 
+    def canvas(self):
+        """The picture on the page's canvas, as the visitor sees it."""
+        f = self.evaluate("(() => { const c = document.querySelector('#canvas');"
+                          " const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data; let text = '';"
+                          " for (let i = 0; i < d.length; i += 0x8000) text += String.fromCharCode.apply(null, d.subarray(i, i + 0x8000));"
+                          " return {width: c.width, height: c.height, data: btoa(text)}; })()")
+        return Image.frombytes("RGBA", (f["width"], f["height"]), base64.b64decode(f["data"])).convert("RGB")
+
 
 def until(condition, what, seconds=30):
     deadline = time.monotonic() + seconds

@@ -36,9 +36,16 @@ EM_JS(void, web_canvas_open, (const char* selector, int width, int height, const
     Module.globeFrame = {ptr: frame, width: width, height: height};
 });
 
+// A heap that is not shared can back the image itself, saving a copy of every
+// frame; its view is made anew after the heap grew or the frame moved. A
+// shared heap (the threaded build) cannot: its frames are copied.
 EM_JS(void, web_canvas_put, (const uint32_t* rgba, int bytes), {
     const g = Module.globeCanvas;
-    g.image.data.set(HEAPU8.subarray(rgba, rgba + bytes));
+    const d = g.image.data;
+    if (typeof SharedArrayBuffer != "undefined" && HEAPU8.buffer instanceof SharedArrayBuffer)
+        d.set(HEAPU8.subarray(rgba, rgba + bytes));
+    else if (d.buffer !== HEAPU8.buffer || d.byteOffset !== rgba)
+        g.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, bytes), g.image.width, g.image.height);
     g.ctx.putImageData(g.image, 0, 0);
     if (Module.onFrame) Module.onFrame();
 });
