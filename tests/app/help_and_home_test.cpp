@@ -129,4 +129,10 @@ TEST(Home, StartAndReturnAtTheNamedPlace)
         EXPECT_EQ(v.digest(), builtin.digest()) << bad;
     }
     EXPECT_EQ(home_refusal("x"), "--home: bad value 'x' (want LAT,LON: LAT -90 to 90 and LON -180 to 180 degrees)");
+    // --from's height: above the Earth's centre and at most 1e9 miles.
+    const double centre = -earth_radius_miles;
+    for (const auto& [alt, ok] : {std::pair{1e9, true}, {1.0000001e9, false}, {centre + 1, true}, {centre, false}}) {
+        Vec3 p;
+        EXPECT_EQ(parse_place("0,0," + std::to_string(alt), p), ok) << alt;
+    }
 }
