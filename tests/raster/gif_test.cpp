@@ -119,6 +119,9 @@ TEST(Gif, RefusesMalformedFilesAndKeepsWhatWasLoaded)
     const LzwData data{2, {0x04, 0x41, 0x10, 0x04, 0x41, 0x10, 0x05}};
     uint8_t pic[16];
     EXPECT_EQ(lzw_decode(data, PictureLayout{4, 2, 2}, pic), nullptr);
+    // Three whole bytes hold four pixels: a fifth is not made up from beyond them.
+    EXPECT_NE(lzw_decode({2, {0x04, 0x41, 0x10}}, PictureLayout{5, 1, 1}, pic), nullptr);
+    EXPECT_EQ(lzw_decode({2, {0x04, 0x41, 0x10}}, PictureLayout{4, 1, 1}, pic), nullptr);
     for (const auto& [code_size, layout] : {std::pair{1, PictureLayout{4, 2, 2}}, {9, PictureLayout{4, 2, 2}},
                                             {2, PictureLayout{0, 2, 1}}, {2, PictureLayout{4, 2, 0}},
                                             {2, PictureLayout{4, 1, 2}}})
