@@ -44,13 +44,6 @@ void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
     update_time(time, 1, local_clock);
 }
 
-void place_eye(Camera& camera, const Vec3& position)
-{
-    camera.viewpos = position;
-    camera.viewvel = {0, 0, 0};
-    view_north(camera);
-}
-
 void view_look_at(Camera& view, double dx, double dy, double dz)
 {
     const double h2 = dx * dx + dz * dz;

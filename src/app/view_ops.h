@@ -17,8 +17,6 @@ constexpr double home_lon = -1.2476398891418865;
 // local time again.
 void view_reset(View& view, TimeState& time, const CivilTime& local_clock);
 
-// Puts the eye at position, at rest, looking level north.
-void place_eye(Camera& camera, const Vec3& position);
 // Aims the line of sight along (dx, dy, dz) with viewright horizontal; a
 // direction along the axis changes nothing.
 void view_look_at(Camera& view, double dx, double dy, double dz);
