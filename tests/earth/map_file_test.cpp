@@ -117,6 +117,16 @@ TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
     }
 }
 
+// Units of 2^k + 1 take k + 1 bits for a first point's longitude: 4097
+// units, 13 bits and 12 for the latitude.
+TEST(ShoreFile, FieldWidthsFollowTheUnits)
+{
+    Shore shore;
+    ASSERT_EQ(loadshore_bytes(stream({4097, 1, 1}, {{0, 1}}, {{3000, 13}, {1024, 12}, {0, 1}}), shore).kind,
+              Result::Kind::done);
+    EXPECT_EQ(shore.ll, (std::vector<MapPoint>{{952, 0}}));
+}
+
 TEST(ShorePieces, AFullTableKeepsTheDataAndCoversTheRestWithOneVisibleRecord)
 {
     // One-point islands far apart: each needs its own piece.
