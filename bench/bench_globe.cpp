@@ -70,7 +70,7 @@ void BM_TexturedGlobe(benchmark::State& state)
     const auto h = static_cast<int32_t>(state.range(1));
     const Camera view = make_view(static_cast<int>(state.range(2)), w, h);
     BenchFrame canvas(w, h);
-    const int32_t workers = core_count();
+    WorkerPool workers(core_count());
     const RowKernel kernel = best_row_kernel();
     const Daylight day = night ? daylight(view, shipped().light) : Daylight{};
     for (auto _ : state) {

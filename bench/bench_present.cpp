@@ -27,9 +27,10 @@ void BM_ColourFrame(benchmark::State& state)
     for (uint8_t& p : frame) p = static_cast<uint8_t>(rng());
     std::vector<uint32_t> colours(256), out(frame.size());
     for (uint32_t& c : colours) c = rng();
+    WorkerPool workers(all_cores ? core_count() : 1);
     for (auto _ : state) {
         colour_frame(frame.data(), w, h, colours.data(), reinterpret_cast<uint8_t*>(out.data()),
-                     static_cast<size_t>(w) * sizeof(uint32_t), all_cores ? core_count() : 1);
+                     static_cast<size_t>(w) * sizeof(uint32_t), workers);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
@@ -38,7 +39,8 @@ void BM_ColourFrame(benchmark::State& state)
 void BM_Present(benchmark::State& state)
 {
     const auto w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
-    SdlPlatform platform;
+    WorkerPool workers(core_count());
+    SdlPlatform platform(workers);
     Palette palette;
     for (size_t i = 0; i < palette.size(); ++i) palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0};
     if (!platform.create_window(w, h, 0) || !platform.initdirectdraw(w, h, palette)) {

@@ -60,6 +60,6 @@ int main(int argc, char** argv)
     auto app = std::make_unique<App>();
     app->settings.data_dir = default_data_dir("/proc/self/exe");
     app->settings.help_hint = true;
-    SdlPlatform platform;
+    SdlPlatform platform(app->workers);
     return run_program(*app, platform, count, args);
 }

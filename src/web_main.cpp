@@ -31,7 +31,7 @@ struct FixedView {
 
 struct WebRun {
     App app;
-    WebPlatform platform;
+    WebPlatform platform{app.workers};
     std::optional<FixedView> fixed;
     int32_t shots_offered = 0;
 };

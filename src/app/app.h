@@ -6,6 +6,7 @@
 #include "app/controls.h"
 #include "app/settings.h"
 #include "core/spans.h"
+#include "core/workers.h"
 #include "app/view.h"
 #include "earth/borders.h"
 #include "earth/globe_lanes.h"
@@ -37,4 +38,6 @@ struct App {
     GlobeLight light;
     // The fast globe's kernel, asked of the processor once.
     RowKernel globe_kernel = best_row_kernel();
+    // The threads that share a frame's globe and its colours, kept between frames.
+    WorkerPool workers{core_count()};
 };

@@ -32,7 +32,7 @@ void draw_globe(App& app)
     const View& view = app.view;
     globespans(view.camera, app.frame, app.spans);
     if (view.texture_loaded)
-        texglobe(view.camera, app.frame, app.spans, app.texture, daylight(app), core_count(), app.globe_kernel);
+        texglobe(view.camera, app.frame, app.spans, app.texture, daylight(app), app.workers, app.globe_kernel);
     else
         fillglobe(view.camera, view.far_side_lines, app.frame, app.spans, app.shore,
                   app.controls.key_state[dik::capital] != 0, app.controls.rand_seed);

@@ -2,21 +2,65 @@
 
 #include <sched.h>
 
+#include <algorithm>
 #include <exception>
-#include <thread>
-#include <vector>
+
+WorkerPool::~WorkerPool()
+{
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+}
+
+void WorkerPool::serve()
+{
+    std::unique_lock<std::mutex> hold(lock_);
+    uint64_t seen = 0;
+    for (;;) {
+        wake_.wait(hold, [&] { return stopping_ || generation_ != seen; });
+        if (stopping_) return;
+        seen = generation_;
+        if (seats_ == 0) continue;
+        --seats_;
+        ++busy_;
+        const std::function<void()>& work = *job_;
+        hold.unlock();
+        work();
+        hold.lock();
+        if (--busy_ == 0) idle_.notify_all();
+    }
+}
+
+void WorkerPool::run(int32_t workers, const std::function<void()>& work)
+{
+    // A thread the system refuses only leaves more pieces to the others.
+    try {
+        while (static_cast<int32_t>(threads_.size()) < size_ - 1) threads_.emplace_back([this] { serve(); });
+    } catch (const std::exception&) {
+        size_ = static_cast<int32_t>(threads_.size()) + 1;
+    }
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        job_ = &work;
+        seats_ = std::max(0, std::min(workers, size_) - 1);
+        ++generation_;
+    }
+    wake_.notify_all();
+    work();
+    // Every piece is taken: a thread not yet in has nothing left to join.
+    std::unique_lock<std::mutex> hold(lock_);
+    seats_ = 0;
+    idle_.wait(hold, [&] { return busy_ == 0; });
+    job_ = nullptr;
+}
 
 void run_workers(int32_t workers, const std::function<void()>& work)
 {
-    std::vector<std::thread> helpers;
-    // The work is handed out in pieces, so a thread the system refuses only
-    // leaves more of them to the threads already running.
-    try {
-        for (int32_t i = 1; i < workers; ++i) helpers.emplace_back(work);
-    } catch (const std::exception&) {
-    }
-    work();
-    for (std::thread& helper : helpers) helper.join();
+    WorkerPool pool(workers);
+    pool.run(workers, work);
 }
 
 int32_t core_count()

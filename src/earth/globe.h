@@ -6,6 +6,7 @@
 #include "core/camera.h"
 #include "core/frame_buffer.h"
 #include "core/spans.h"
+#include "core/workers.h"
 #include "earth/globe_lanes.h"
 #include "earth/globe_light.h"
 #include "raster/gif.h"
@@ -28,7 +29,7 @@ void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& s
 
 // The same picture, byte for byte, from vectorised angles of known error,
 // falling back to the exact ones for a pixel within that error of a texel
-// edge; the rows are shared among `workers` threads, each running `kernel`
+// edge; the rows are shared among the pool's threads, each running `kernel`
 // on eight rows at a time. Returns how many pixels took the exact angles.
 int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
-                 const Daylight& day, int32_t workers, RowKernel kernel);
+                 const Daylight& day, WorkerPool& workers, RowKernel kernel);

@@ -84,7 +84,7 @@ RowKernel best_row_kernel()
 }
 
 int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& spans, const Texture& texture,
-                 const Daylight& day, int32_t workers, RowKernel kernel)
+                 const Daylight& day, WorkerPool& workers, RowKernel kernel)
 {
     const bool picture = has_picture(texture);
     if (picture && !indexable(texture)) {
@@ -95,7 +95,7 @@ int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& span
     const FastGlobe globe{view, sampler, kernel, scene_of(view, sampler, day)};
     Chunks rows{frame.frame_yres, rows_per_chunk};
     std::atomic<int64_t> exact{0};
-    run_workers(workers, [&] {
+    workers.run(workers.size(), [&] {
         RowScratch scratch(frame.frame_xres);
         int32_t begin = 0, end = 0;
         int64_t drawn = 0;

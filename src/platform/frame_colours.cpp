@@ -23,10 +23,10 @@ void colour_rows(const uint8_t* in, int32_t width, int32_t begin, int32_t end, c
 }  // namespace
 
 void colour_frame(const uint8_t* in, int32_t width, int32_t height, const uint32_t* colours, uint8_t* out,
-                  size_t out_pitch, int32_t workers)
+                  size_t out_pitch, WorkerPool& workers)
 {
     Chunks rows{height, rows_per_chunk};
-    run_workers(std::min(workers, height / (2 * rows_per_chunk) + 1), [&] {
+    workers.run(height / (2 * rows_per_chunk) + 1, [&] {
         int32_t begin = 0, end = 0;
         while (rows.take(begin, end)) colour_rows(in, width, begin, end, colours, out, out_pitch);
     });

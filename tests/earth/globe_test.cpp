@@ -173,6 +173,8 @@ TEST(Globe, ExactPathMatchesRaysAndFastPathEveryByte)
     ASSERT_GE(views.size(), 200u);
     int64_t compared = 0, on_disc = 0;
     std::vector<int64_t> exact_pixels(kernels.size());
+    // Pools kept across every view, as a frame loop keeps one.
+    WorkerPool one(1), three(3);
     for (size_t i = 0; i < views.size(); ++i) {
         const Shot& s = views[i];
         const Texture& texture = textures[s.texture];
@@ -187,15 +189,15 @@ TEST(Globe, ExactPathMatchesRaysAndFastPathEveryByte)
         for (int32_t y = 0; y < s.h && s.judged; ++y)
             if (exact.spans.xpcnt[static_cast<size_t>(y)] == 2) on_disc += exact.spans.row(y)[1] - exact.spans.row(y)[0];
         for (size_t k = 0; k < kernels.size(); ++k)
-            for (const int32_t workers : {1, 3}) {
+            for (WorkerPool* workers : {&one, &three}) {
                 TestFrame fast(s.w, s.h, 0xAA, s.pitch);
                 globespans(s.view, fast.frame, fast.spans);
-                const int64_t slow = texglobe(s.view, fast.frame, fast.spans, texture, {}, workers, kernels[k]);
-                if (s.judged && workers == 1) exact_pixels[k] += slow;
+                const int64_t slow = texglobe(s.view, fast.frame, fast.spans, texture, {}, *workers, kernels[k]);
+                if (s.judged && workers == &one) exact_pixels[k] += slow;
                 ASSERT_TRUE(fast.guards_intact());
                 for (int32_t y = 0; y < s.h; ++y)
                     ASSERT_EQ(std::memcmp(fast.frame.row(y), exact.frame.row(y), static_cast<size_t>(s.w)), 0)
-                        << "view " << i << ", kernel " << k << ", " << workers << " workers, row " << y;
+                        << "view " << i << ", kernel " << k << ", " << workers->size() << " workers, row " << y;
             }
     }
     EXPECT_GT(compared, 300000);
@@ -213,7 +215,8 @@ TEST(Globe, WithoutAPictureOrSpanRowsEveryRowIsCleared)
         s.spans.rows = rows;
         const Camera v = look_at(64, 48, {0, 0, -2}, {});
         globespans(v, s.frame, s.spans);
-        texglobe(v, s.frame, s.spans, texture, {}, 1, best_row_kernel());
+        WorkerPool one(1);
+        texglobe(v, s.frame, s.spans, texture, {}, one, best_row_kernel());
         EXPECT_EQ(s.count(0), 64 * 48);
     }
 }
@@ -238,6 +241,7 @@ TEST(Globe, DayAndNightFastPathEveryByte)
     const std::vector<RowKernel> kernels = usable_row_kernels();
     std::normal_distribution<double> gauss;
     int64_t darkened = 0;
+    WorkerPool two(2);
     for (const Shot& s : shots()) {
         const Vec3 e = s.view.viewpos, r{gauss(rng), gauss(rng), gauss(rng)};
         const Vec3 square = cross(e, r) + e * (0.2 * gauss(rng) / length(e));
@@ -253,7 +257,7 @@ TEST(Globe, DayAndNightFastPathEveryByte)
         for (size_t k = 0; k < kernels.size(); ++k) {
             TestFrame fast(s.w, s.h, 0xAA, s.pitch);
             globespans(s.view, fast.frame, fast.spans);
-            texglobe(s.view, fast.frame, fast.spans, texture, day, 2, kernels[k]);
+            texglobe(s.view, fast.frame, fast.spans, texture, day, two, kernels[k]);
             ASSERT_TRUE(fast.guards_intact());
             for (int32_t y = 0; y < s.h; ++y)
                 ASSERT_EQ(std::memcmp(fast.frame.row(y), exact.frame.row(y), static_cast<size_t>(s.w)), 0)

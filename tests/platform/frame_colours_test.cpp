@@ -15,7 +15,8 @@ TEST(FrameColours, EveryPixelTakesItsColourAndNothingElseIsWritten)
     std::vector<uint32_t> colours(256);
     for (uint32_t& c : colours) c = rng();
     for (const auto& [w, h, spare] : {std::tuple{1, 1, 0}, {7, 3, 4}, {640, 480, 0}, {333, 1000, 12}})
-        for (const int32_t workers : {1, 2, 5}) {
+        for (const int32_t count : {1, 2, 5}) {
+            WorkerPool workers(count);
             std::vector<uint8_t> frame(static_cast<size_t>(w) * static_cast<size_t>(h));
             for (uint8_t& p : frame) p = static_cast<uint8_t>(rng());
             const size_t pitch = static_cast<size_t>(w) * 4 + static_cast<size_t>(spare);

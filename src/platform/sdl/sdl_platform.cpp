@@ -155,7 +155,7 @@ void SdlPlatform::presentframe()
     int target_pitch = 0;
     if (SDL_LockTexture(texture_, nullptr, &target, &target_pitch) != 0) return;
     colour_frame(frame_.data(), width_, height_, colours_.data(), static_cast<uint8_t*>(target),
-                 static_cast<size_t>(target_pitch), core_count());
+                 static_cast<size_t>(target_pitch), workers_);
     SDL_UnlockTexture(texture_);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);

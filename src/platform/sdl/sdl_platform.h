@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/workers.h"
 #include "platform/key_queue.h"
 #include "platform/platform.h"
 
@@ -11,6 +12,8 @@
 // memory and is turned into colours through the palette when presented.
 class SdlPlatform final : public Platform {
 public:
+    // The frame's colours are shared among the threads of `workers`.
+    explicit SdlPlatform(WorkerPool& workers) : workers_(workers) {}
     ~SdlPlatform() override;
 
     int create_window(int32_t xres, int32_t yres, int32_t fullscreen) override;
@@ -37,6 +40,7 @@ public:
     void message_box(const std::string& text, const char* caption) override;
 
 private:
+    WorkerPool& workers_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;

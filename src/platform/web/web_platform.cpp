@@ -238,7 +238,7 @@ void WebPlatform::unlockframe() { locked_ = false; }
 void WebPlatform::presentframe()
 {
     colour_frame(frame_.data(), width_, height_, colours_.data(), reinterpret_cast<uint8_t*>(rgba_.data()),
-                 static_cast<size_t>(width_) * sizeof(uint32_t), core_count());
+                 static_cast<size_t>(width_) * sizeof(uint32_t), workers_);
     web_canvas_put(rgba_.data(), static_cast<int>(rgba_.size() * sizeof(uint32_t)));
 }
 

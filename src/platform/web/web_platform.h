@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/workers.h"
 #include "platform/key_queue.h"
 #include "platform/platform.h"
 #include "platform/touch_gesture.h"
@@ -17,6 +18,9 @@
 // canvas's size.
 class WebPlatform final : public Platform {
 public:
+    // The frame's colours are shared among the threads of `workers`.
+    explicit WebPlatform(WorkerPool& workers) : workers_(workers) {}
+
     int create_window(int32_t xres, int32_t yres, int32_t fullscreen) override;
     void destroy_window() override;
     int initkeyboard() override;
@@ -52,6 +56,7 @@ public:
     void show_end(int exit_code);
 
 private:
+    WorkerPool& workers_;
     bool canvas_ = false;
     bool keyboard_ = false;
     bool mouse_ = false;
