@@ -3,6 +3,7 @@
 // miles up, looking at the centre), the home view (5 miles up, facing south)
 // and the whole disc from 8000 miles. The fast path again with day and night,
 // the terminator across the middle of the disc and the shipped city lights.
+// And the float kernel that the web page runs, on one core.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -58,7 +59,7 @@ Daylight daylight(const Camera& view, const GlobeLight& light)
     return {sun * (1 / length(sun)), &light};
 }
 
-template <bool fast, bool night = false>
+template <bool fast, bool night = false, bool web_kernel = false>
 void BM_TexturedGlobe(benchmark::State& state)
 {
     const Texture& texture = shipped().texture;
@@ -70,8 +71,8 @@ void BM_TexturedGlobe(benchmark::State& state)
     const auto h = static_cast<int32_t>(state.range(1));
     const Camera view = make_view(static_cast<int>(state.range(2)), w, h);
     BenchFrame canvas(w, h);
-    WorkerPool workers(core_count());
-    const RowKernel kernel = best_row_kernel();
+    WorkerPool workers(web_kernel ? 1 : core_count());
+    const RowKernel kernel = web_kernel ? row_texels_float : best_row_kernel();
     const Daylight day = night ? daylight(view, shipped().light) : Daylight{};
     for (auto _ : state) {
         globespans(view, canvas.frame, canvas.spans);
@@ -99,3 +100,4 @@ void sizes(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_TexturedGlobe<false>)->Name("Exact")->Apply(sizes);
 BENCHMARK(BM_TexturedGlobe<true>)->Name("Fast")->Apply(sizes);
 BENCHMARK(BM_TexturedGlobe<true, true>)->Name("FastNight")->Apply(sizes);
+BENCHMARK(BM_TexturedGlobe<true, false, true>)->Name("FloatOneCore")->Apply(sizes);
