@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 
 #include "app/load_messages.h"
 #include "earth/borders.h"
@@ -114,6 +115,33 @@ TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
         }
         EXPECT_EQ(shore.ll, points) << n;
         EXPECT_EQ(shore.loopnum, sizes) << n;
+    }
+}
+
+// A point a loop steps to must lie in [-half, half) of longitude and within
+// a quarter turn of latitude, as the loader reads them; the writer refuses
+// anything else rather than wrap it silently.
+TEST(ShoreFile, TheWriterTakesExactlyTheRangeTheLoaderReads)
+{
+    for (int32_t n : {4096, 4097}) {
+        MapUnits u;
+        ASSERT_TRUE(map_units(n, u));
+        const struct {
+            MapPoint to;
+            bool taken;
+        } cases[] = {{{-u.half, 0}, true},      {{u.half - 1, 0}, true}, {{u.half, 0}, false},
+                     {{-u.half - 1, 0}, false}, {{0, u.quarter}, true},  {{0, -u.quarter}, true},
+                     {{0, u.quarter + 1}, false}, {{0, -u.quarter - 1}, false}};
+        for (const auto& c : cases) {
+            const std::vector<std::vector<MapPoint>> loop{{{0, 0}, c.to, {0, 0}}};
+            if (!c.taken) {
+                EXPECT_THROW(encode_shore(n, loop), std::invalid_argument) << n << " " << c.to.lon << "," << c.to.lat;
+                continue;
+            }
+            Shore shore;
+            ASSERT_TRUE(loadshore_bytes(encode_shore(n, loop), shore).ok()) << n << " " << c.to.lon << "," << c.to.lat;
+            EXPECT_EQ(shore.ll, loop[0]) << n;
+        }
     }
 }
 
