@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <limits>
 #include <memory>
+#include <numbers>
+#include <vector>
 
 #include "core/workers.h"
 #include "earth/globe_texel.h"
@@ -70,6 +73,28 @@ struct FastGlobe {
     }
 };
 
+// The sine of a latitude band's edge, one float further into the band than
+// its rounding: past every rounding of the exact path's asin and scaling,
+// which are a float's ulp smaller still. An edge beyond a pole is the pole.
+float band_edge(double angle, float inwards)
+{
+    const double quarter = std::numbers::pi / 2;
+    return std::nextafter(static_cast<float>(std::sin(std::clamp(angle, -quarter, quarter))), inwards);
+}
+
+// The scene's bands: a truncated latitude v covers [v, v + 1) rows' worth
+// of angle above the equator, (v - 1, v] below it, and (-1, 1) at v = 0.
+std::vector<float> latitude_bands(const Sampler& sampler)
+{
+    const int32_t top = sampler.texture.pic_height / 2 + 1;
+    std::vector<float> bands;
+    for (int32_t v = -top; v <= top; ++v) {
+        bands.push_back(band_edge((v > 0 ? v : v - 1) / sampler.v_scale, 2.0f));
+        bands.push_back(band_edge((v < 0 ? v : v + 1) / sampler.v_scale, -2.0f));
+    }
+    return bands;
+}
+
 // The kernels index the picture in 32 bits.
 bool indexable(const Texture& t)
 {
@@ -92,7 +117,10 @@ int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& span
         return int64_t{frame.frame_xres} * frame.frame_yres;
     }
     const Sampler sampler{texture};
-    const FastGlobe globe{view, sampler, kernel, scene_of(view, sampler, day)};
+    const std::vector<float> bands = latitude_bands(sampler);
+    GlobeScene scene = scene_of(view, sampler, day);
+    scene.bands = bands.data();
+    const FastGlobe globe{view, sampler, kernel, scene};
     Chunks rows{frame.frame_yres, rows_per_chunk};
     std::atomic<int64_t> exact{0};
     workers.run(workers.size(), [&] {

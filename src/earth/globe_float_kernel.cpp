@@ -135,6 +135,8 @@ struct Block {
     F rho[block_fours], dp[block_fours];
     F su[block_fours], sv[block_fours];
     I miss[block_fours], clear[block_fours];
+    bool row_known[block_fours];
+    int32_t row[block_fours];
 };
 
 // Where the rays of four f of the block meet the sphere, steps k of group g,
@@ -173,14 +175,22 @@ struct Block {
     // dividing, which the quarter over in each bound covers.
     const F over_rho = 1.0f / rho_lo;
     const F slack_u = float(s.u_scale) * (float_lanes::atan2_error + dp * over_rho) + float_lanes::abs(su) * 0x1.4p-23f;
-    const F slack_v = float(s.v_scale) * (float_lanes::atan2_error + 0x1p-23f + dp + float(w.dbl) * over_rho) +
-                      float_lanes::abs(sv) * 0x1.4p-23f;
     // Every comparison with a NaN fails, so only finite lanes go on; the
     // sign of x, which picks the end of the back meridian, must be sure too.
-    const I ok = b.clear[f] & (rho_lo > dp) & (float_lanes::abs(px) > dp) & (slack_u < 0.25f) & (slack_v < 0.25f);
+    const I ok = b.clear[f] & (rho_lo > dp) & (float_lanes::abs(px) > dp) & (slack_u < 0.25f);
     I u_agree, v_agree;
     const I u = truncate(ok ? su : 0.0f, ok ? slack_u : 0.0f, u_agree);
-    const I v = truncate(ok ? sv : 0.0f, ok ? slack_v : 0.0f, v_agree);
+    I v;
+    if (b.row_known[f]) {
+        v = I{} + b.row[f];
+        v_agree = ok;
+    } else {
+        const F slack_v = float(s.v_scale) * (float_lanes::atan2_error + 0x1p-23f + dp + float(w.dbl) * over_rho) +
+                          float_lanes::abs(sv) * 0x1.4p-23f;
+        const I ok_v = ok & (slack_v < 0.25f);
+        v = truncate(ok_v ? sv : 0.0f, ok_v ? slack_v : 0.0f, v_agree);
+        v_agree &= ok_v;
+    }
     const I level = s.shades ? light_levels_of(s, px, b.py[f], b.pz[f], dp) : I{};
     const I sure = ok & u_agree & v_agree & (level >= 0);
 
@@ -197,6 +207,33 @@ struct Block {
     }
 }
 
+// The latitudes of the block's fours, as truncated angles. A four whose
+// hits' y all lie inside the band of the row the last four ended in, by more
+// than their error and a float's rounding of y - dp, takes that row with no
+// arctangent: the exact path's asin of that y truncates to it. The rest
+// take atan2, within the bound the pixels' pass gives it.
+void latitudes(const GlobeScene& s, Block& b, int32_t fours)
+{
+    const int32_t top = s.h / 2 + 1;
+    int32_t guess = 0;
+    bool have = false;
+    for (int32_t f = 0; f < fours; ++f) {
+        const F py = b.py[f];
+        if (have) {
+            const float* band = s.bands + 2 * (guess + top);
+            const F margin = b.dp[f] + 0x1p-22f;
+            b.row_known[f] = float_lanes::all((py - margin > band[0]) & (py + margin < band[1]));
+            b.row[f] = guess;
+            if (b.row_known[f]) continue;
+        }
+        b.row_known[f] = false;
+        b.sv[f] = float_lanes::atan2(py, b.rho[f]) * float(s.v_scale);
+        const float last = b.sv[f][3];
+        have = s.bands && last > float(-top) && last < float(top);  // never for a NaN
+        guess = have ? static_cast<int32_t>(last) : 0;
+    }
+}
+
 // Steps [i, i + 4 fours) of row j: the hits, their longitudes, their
 // latitudes, then the pixels. Steps past the row's end are met too and
 // left unused.
@@ -209,7 +246,7 @@ void block_of_row(const GlobeScene& s, const RowRays& r, const Row& w, int32_t j
         meet(s, w, g, first_four + 4.0f, b, f + 1);
     }
     for (int32_t f = 0; f < fours; ++f) b.su[f] = float_lanes::atan2(b.px[f], -b.pz[f]) * float(s.u_scale);
-    for (int32_t f = 0; f < fours; ++f) b.sv[f] = float_lanes::atan2(b.py[f], b.rho[f]) * float(s.v_scale);
+    latitudes(s, b, fours);
     for (int32_t f = 0; f < fours; ++f) four_pixels(s, r, w, b, f, j, i + 4 * f, p, exact);
 }
 

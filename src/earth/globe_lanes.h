@@ -23,6 +23,10 @@ inline constexpr int32_t light_grades = 4;
 // in any way whose error it can bound, as it does the angles: a pixel whose
 // sine lies within that bound of a bound goes to the exact path. grades,
 // when set, holds the city lights' grade of every texel.
+//
+// bands, when set, holds for each truncated latitude v from -(h / 2 + 1) to
+// h / 2 + 1 two floats, at 2 (v + h / 2 + 1): every y strictly between them
+// has an asin that the exact path truncates to v.
 struct GlobeScene {
     double rx, ry, rz;
     double ex, ey, ez, lift;
@@ -33,6 +37,7 @@ struct GlobeScene {
     const double* bounds;
     const uint8_t* shades;
     const uint8_t* grades;
+    const float* bands;
 };
 
 inline int32_t light_level(const GlobeScene& scene, double sine)

@@ -44,7 +44,7 @@ inline GlobeScene scene_of(const Camera& view, const Sampler& sampler, const Day
     const Vec3 r = view.viewright;
     const Texture& t = sampler.texture;
     GlobeScene scene{r.x, r.y, r.z, e.x, e.y, e.z, dot(e, e) - 1, sampler.u_scale, sampler.v_scale, t.pic_width,
-                     t.pic_height, t.pic.data(), day.sun.x, day.sun.y, day.sun.z, nullptr, nullptr, nullptr};
+                     t.pic_height, t.pic.data(), day.sun.x, day.sun.y, day.sun.z, nullptr, nullptr, nullptr, nullptr};
     if (const GlobeLight* light = day.light) {
         scene.bounds = light->bounds;
         scene.shades = light->shades.data();
