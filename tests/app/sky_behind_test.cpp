@@ -153,19 +153,3 @@ TEST(SkyBehind, DrawnAsBehindTheFilledGlobeAndHiddenByTheEarth)
     const uint8_t lit = body_colour[moon_index];
     EXPECT_GT(count(moon, false, moon.colours[lit]) + count(moon, false, moon.colours[static_cast<size_t>(lit - 8)]), 50);
 }
-
-// K switches the sky on and off again; the plain frame comes back unchanged.
-TEST(SkyBehind, KeyKTogglesIt)
-{
-    HeadlessViewer v({"/160x120"});
-    v.platform.ms_per_frame = 0;
-    v.frame();
-    v.app->view.orbit_mode = v.app->view.auto_level = 0;
-    v.frame();
-    const uint64_t plain = v.digest();
-    v.frame_with({dik::k});
-    EXPECT_NE(v.digest(), plain);
-    v.frame_with({dik::k});
-    EXPECT_EQ(v.digest(), plain);
-    EXPECT_FALSE(v.app->view.sky);
-}

@@ -161,16 +161,11 @@ TEST(TouchFrames, StateForThePage)
     HeadlessViewer v;
     v.frame();
     App& app = *v.app;
+    set_clock(app.time, {987, 3, 9, 5, 7, 0});
     const std::string camera = camera_json(app.view.camera, app.frame, app.time.instant);
-    app.time.clock_year = 987;
-    app.time.clock_month = 3;
-    app.time.clock_day = 9;
-    app.time.clock_hour = 5;
-    app.time.clock_minute = 7;
-    app.time.clock_second = 0;
     app.view.show_borders = 0;
     app.view.night = true;
-    const std::string tail = "\"clock\": \"0987-03-09T05:07:00\", \"time_manual\": false, \"show_earth\": true, "
+    const std::string tail = "\"clock\": \"0987-03-09T05:07:00\", \"time_manual\": true, \"show_earth\": true, "
                              "\"show_borders\": false, \"far_side_lines\": false, \"show_labels\": true, \"orbit_mode\": true, "
                              "\"night\": true, \"sky\": false, \"help\": false, \"tracking\": ";
     const std::string head = camera.substr(0, camera.size() - 1) + ", ";

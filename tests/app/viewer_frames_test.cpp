@@ -124,32 +124,3 @@ TEST(ViewerFrames, EveryControlAgainstItsReferenceFrame)
     };
     for (const Case& c : cases) play(c);
 }
-
-// A toggle key held through frames acts once, on the frame it goes down, and
-// its next press acts again.
-TEST(ViewerFrames, TogglesActOncePerPress)
-{
-    const struct {
-        uint8_t key;
-        bool (*on)(const View&);
-    } toggles[] = {
-        {h, [](const View& v) { return v.show_earth != 0; }},      {b, [](const View& v) { return v.show_borders != 0; }},
-        {t, [](const View& v) { return v.far_side_lines != 0; }},  {grave, [](const View& v) { return v.show_labels != 0; }},
-        {k, [](const View& v) { return v.sky; }},                  {i, [](const View& v) { return v.night; }},
-        {a, [](const View& v) { return v.auto_level != 0; }},      {g, [](const View& v) { return v.orbit_mode != 0; }},
-        {f1, [](const View& v) { return v.show_help != 0; }},
-    };
-    for (const auto& toggle : toggles) {
-        HeadlessViewer v;
-        v.frame();
-        const bool before = toggle.on(v.app->view);
-        v.platform.press({toggle.key});
-        v.frame();
-        v.frame();
-        EXPECT_NE(toggle.on(v.app->view), before) << "key " << int{toggle.key};
-        v.platform.release({toggle.key});
-        v.frame();
-        v.frame_with({toggle.key});
-        EXPECT_EQ(toggle.on(v.app->view), before) << "key " << int{toggle.key};
-    }
-}

@@ -7,7 +7,7 @@
 
 // Fields of every width at every bit offset come back as written, the bytes
 // hold them least significant bit first, and the reader is overrun only once
-// it has taken more bits than the stream holds.
+// it has taken more bits than the stream holds, an empty one at once.
 TEST(BitStream, FieldsRoundTripAndTheEndIsExact)
 {
     BitWriter fixed;
@@ -59,5 +59,8 @@ TEST(BitStream, FieldsRoundTripAndTheEndIsExact)
     EXPECT_EQ(getbits(r, 9), 0x187u);
     EXPECT_FALSE(bits_overrun(r));
     EXPECT_EQ(getbits(r, 1), 0u);
+    EXPECT_TRUE(bits_overrun(r));
+    initbits(r, {});
+    EXPECT_EQ(getbits(r, 25), 0u);
     EXPECT_TRUE(bits_overrun(r));
 }

@@ -65,11 +65,11 @@ int land_seen(const Camera& v, const Shore& shore, double x, double y)
     return inland(shore, p.x, p.y, p.z);
 }
 
-TestFrame render(const Camera& v, const Shore& shore, uint32_t& seed, bool caps = false, bool far_side = false)
+TestFrame render(const Camera& v, const Shore& shore, uint32_t& seed, bool caps = false)
 {
     TestFrame t(static_cast<int32_t>(v.xres_half * 2), static_cast<int32_t>(v.yres_half * 2));
     globespans(v, t.frame, t.spans);
-    fillglobe(v, far_side, t.frame, t.spans, shore, caps, seed);
+    fillglobe(v, false, t.frame, t.spans, shore, caps, seed);
     return t;
 }
 
@@ -189,20 +189,6 @@ TEST(FillAccuracy, MadeUpWorldMatchesThePointInLandTest)
     ASSERT_GE(shore.lpscnt(), 9);
     EXPECT_GE(check_views(shore, 240, 180), 10);
     EXPECT_EQ(check_views(Shore{}, 160, 120), 0);
-}
-
-TEST(FillGlobe, FarSideShowsWhatTheNearSideHides)
-{
-    // An island behind the centre shows only with far_side, which probes nothing.
-    const Shore far = shore_of({box(-10, 10, 170, 190)});
-    for (const bool far_side : {false, true}) {
-        uint32_t seed = 1;
-        const TestFrame f = render(look_at(320, 240, {0, 0, -3}, {}), far, seed, false, far_side);
-        EXPECT_EQ(seed == 1, far_side);
-        EXPECT_EQ(f.at(160, 120), far_side ? land_colour : sea_colour);
-        EXPECT_EQ(f.at(160, 135), sea_colour);
-        EXPECT_EQ(f.at(5, 120), 0);
-    }
 }
 
 TEST(FillGlobe, CapsLockOutlinesEachRowsEndsOfTheVisibleCaps)

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "raster/colour_match.h"
-
 namespace {
 
 double sine_of_degrees(double a)
@@ -32,34 +30,10 @@ TEST(GlobeLight, LevelsFromTheSunsAltitude)
     for (const auto& c : cases) EXPECT_EQ(light_level(scene, c.sine), c.level) << c.sine;
 }
 
-// By day every index is itself; each later level is no brighter than the one
-// before it for an unlit grey, and the night is under a third of the day's
-// lightness for a bright one; the lights brighten a black texel at night.
-TEST(GlobeLight, TablesDimAndLightsBrighten)
-{
-    Palette palette{};
-    for (int i = 0; i < 64; ++i) palette[size_t(i)] = {uint8_t(4 * i), uint8_t(4 * i), uint8_t(4 * i), 0};
-    for (int i = 64; i < 256; ++i) palette[size_t(i)] = {uint8_t(i), uint8_t(i / 2), uint8_t(255 - i), 0};
-    const GlobeLight light = globe_light(palette);
-    const std::array<Lab, 256> lab = lab_palette(palette);
-    const auto entry = [&](int level, int grade, int index) {
-        return light.shades[size_t((level * light_grades + grade) * 256 + index)];
-    };
-    for (int i = 0; i < 256; ++i) {
-        for (int grade = 0; grade < light_grades; ++grade) EXPECT_EQ(entry(0, grade, i), i);
-        for (int level = 1; level < light_levels && i < 64; ++level)
-            EXPECT_LE(lab[entry(level, 0, i)].l, lab[entry(level - 1, 0, i)].l + 1e-9) << i << " " << level;
-    }
-    const Lab white = to_lab({255, 255, 255}), third = to_lab({85, 85, 85});
-    EXPECT_LE(lab[entry(light_levels - 1, 0, 63)].l, third.l) << white.l;
-    EXPECT_EQ(entry(light_levels - 1, 0, 0), 0);
-    for (int grade = 1; grade < light_grades; ++grade)
-        EXPECT_GT(lab[entry(light_levels - 1, grade, 0)].l, lab[entry(light_levels - 1, grade - 1, 0)].l);
-}
-
 // The lights picture's nearest texel under each texel of the globe picture,
 // larger or smaller, graded by its palette entry's brightest channel; no
-// picture, no grades.
+// picture, no grades. The tables themselves are checked entry by entry on
+// whole night frames in test_night_model.py.
 TEST(GlobeLight, GradesOnTheGlobesTexels)
 {
     Palette greys{};

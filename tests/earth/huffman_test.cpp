@@ -16,21 +16,6 @@ bool build(HuffCode& code, std::initializer_list<std::pair<int, int>> symbol_len
 
 }  // namespace
 
-TEST(BitStream, ReadsPastTheEndGiveZerosAndMarkTheOverrun)
-{
-    BitReader r;
-    const std::vector<uint8_t> bytes{0xFF, 0xFF};
-    initbits(r, bytes);
-    EXPECT_EQ(peekbits(r, 25), 0xFFFFu);  // peeking beyond the end is harmless
-    EXPECT_EQ(getbits(r, 16), 0xFFFFu);
-    EXPECT_FALSE(bits_overrun(r));  // exactly all bits taken
-    EXPECT_EQ(getbits(r, 1), 0u);
-    EXPECT_TRUE(bits_overrun(r));
-    initbits(r, {});
-    EXPECT_EQ(getbits(r, 25), 0u);
-    EXPECT_TRUE(bits_overrun(r));
-}
-
 TEST(Huffman, LongCodesDecodeThroughTheUpperBounds)
 {
     // A complete code with lengths 1..24, 25, 25: codes beyond 11 bits need

@@ -1,11 +1,11 @@
 """The viewer on a web page in headless Chromium, driven through the DevTools
 protocol over a pipe: the frame of a fixed moment and view, and the picture
-on the page's canvas, equal `globetool render`'s, keys from the page change it, F12 downloads numbered pictures,
-Escape ends the program, and a server lacking the picture and the stars gives
-globetool's fallback frame. A page served with the isolation headers runs the
-threaded build, one served without them the single-threaded one, and both
-draw globetool's frames on several views; then the page on a phone, by touch
-alone (touch_check.py).
+on the page's canvas, equal `globetool render`'s, keys from the page change
+it, F12 downloads numbered pictures, Escape ends the program, and a server
+lacking the picture and the stars gives globetool's fallback frame. A page
+served with the isolation headers runs the threaded build, one served
+without them the single-threaded one, and both draw globetool's frames on
+several views; then the page on a phone, by touch alone (touch_check.py).
 
 usage: browser_check.py WEB_DIR GLOBETOOL
 """

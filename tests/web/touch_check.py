@@ -10,6 +10,8 @@ import time
 
 from PIL import Image
 
+from chromium import until
+
 PHONE = {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True}
 # Five device pixels a frame pixel on this phone, so the status lines stay readable.
 PHONE_FRAME = (234, 506)
@@ -27,10 +29,6 @@ KEYS = {
 BODIES = ["Mercury", "Venus", "Moon", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "Sun"]
 TOGGLES = {"Earth": "show_earth", "Borders": "show_borders", "Names": "show_labels", "Day and night": "night",
            "Sky": "sky"}
-
-
-def sub(a, b):
-    return [x - y for x, y in zip(a, b)]
 
 
 def dot(a, b):
@@ -54,7 +52,7 @@ def ray(s, x, y):
 
 
 def screen(s, point):
-    rel = sub(point, s["viewpos"])
+    rel = [p - e for p, e in zip(point, s["viewpos"])]
     depth = dot(rel, s["viewfwd"])
     return (s["xres"] * 0.5 + s["zoom"] * 0.5 * dot(rel, s["viewright"]) / depth,
             s["yres"] * 0.5 + s["zoom"] * 0.5 * dot(rel, s["viewdown"]) / depth)
@@ -102,10 +100,7 @@ class Phone:
         return self.state()
 
     def key(self, code):
-        self.b.call("Input.dispatchKeyEvent", type="rawKeyDown", code=code, key="")
-        self.b.frames_pass(2)
-        self.b.call("Input.dispatchKeyEvent", type="keyUp", code=code, key="")
-        self.b.frames_pass(3)
+        self.b.key(code, "", 0)
         return self.state()
 
     def settle(self, frames=60):
@@ -242,10 +237,7 @@ def tracking(p, downloads):
     shot = os.path.join(downloads, "GLOB0000.PCX")
     was = os.stat(shot).st_mtime_ns if os.path.exists(shot) else None
     p.tap("Screenshot")
-    deadline = time.monotonic() + 10
-    while not (os.path.exists(shot) and os.stat(shot).st_mtime_ns != was):
-        assert time.monotonic() < deadline, "Screenshot gave no picture"
-        time.sleep(0.05)
+    until(lambda: os.path.exists(shot) and os.stat(shot).st_mtime_ns != was, "Screenshot gave no picture", 10)
     time.sleep(0.2)
     with Image.open(shot) as picture:
         assert (picture.format, picture.size) == ("PCX", PHONE_FRAME), (picture.format, picture.size)
@@ -270,10 +262,8 @@ def run(browser, page, downloads):
     b.call("Emulation.setDeviceMetricsOverride", **PHONE)
     b.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
     b.call("Page.navigate", url=f"{page}?{FAR_OUT}")
-    deadline = time.monotonic() + 30
-    while not b.evaluate("typeof globeState == 'function' && globeState() !== null && globeStats.frames > 2"):
-        assert time.monotonic() < deadline, "the phone's page drew nothing"
-        time.sleep(0.05)
+    until(lambda: b.evaluate("typeof globeState == 'function' && globeState() !== null && globeStats.frames > 2"),
+          "the phone's page drew nothing")
     p = Phone(b)
     frame_and_controls(p)
     assert not p.tap("Orbit")["orbit_mode"]
