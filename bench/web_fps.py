@@ -49,8 +49,7 @@ def main():
                     print(f"{build:12} {name:24} {fps:6.1f} frames/s", flush=True)
                 httpd.shutdown()
         finally:
-            b.proc.kill()
-            b.proc.wait()
+            b.close()
 
 
 if __name__ == "__main__":

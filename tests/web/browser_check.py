@@ -88,8 +88,7 @@ def main():
             assert "--home: bad value '91,0'" in b.evaluate("document.getElementById('messages').textContent")
             touch_check.run(b, f"http://127.0.0.1:{servers[True].server_address[1]}/full/", os.path.join(work, "downloads"))
         finally:
-            b.proc.kill()
-            b.proc.wait()
+            b.close()
             for httpd in servers.values():
                 httpd.shutdown()
     print("web check passed")

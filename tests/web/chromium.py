@@ -44,6 +44,16 @@ class Chromium:
                 assert "error" not in reply and "exceptionDetails" not in reply["result"], (method, params, reply)
                 return reply["result"]
 
+    def close(self):
+        """Ends the browser and every process of its own, so that its profile folder can go."""
+        self.session = None  # a browser's command, not the page's
+        try:
+            self.call("Browser.close")
+            self.proc.wait(timeout=20)
+        except (AssertionError, OSError, subprocess.TimeoutExpired):
+            self.proc.kill()
+            self.proc.wait()
+
     def evaluate(self, expression):
         return self.call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)["result"].get("value")
 
