@@ -94,3 +94,19 @@ TEST(Motion, SpeedLineMatchesTheMeasuredMotion)
         EXPECT_NEAR(shown, miles_per_second / 186282.3976 * 100, shown * 1e-3);
     }
 }
+
+// Space stops the eye, though an orbit's pull acts again in the same frame;
+// G stops it as it leaves orbit for free flight, which keeps no speed.
+TEST(Motion, SpaceAndLeavingOrbitStopTheEye)
+{
+    for (const uint8_t key : {space, g}) {
+        HeadlessViewer v = at_home(false);
+        v.app->view.camera.viewpos = v.app->view.camera.viewpos * 1.5;
+        for (int i = 0; i < 40; ++i) v.frame_with({up});
+        const double before = length(v.app->view.camera.viewvel);
+        ASSERT_GT(before, 0) << int{key};
+        v.frame_with({key});
+        EXPECT_LT(length(v.app->view.camera.viewvel), key == g ? 1e-300 : before / 10) << int{key};
+        EXPECT_EQ(v.app->view.orbit_mode, key == g ? 0 : 1) << int{key};
+    }
+}

@@ -52,6 +52,9 @@ TEST(GlobeLight, GradesOnTheGlobesTexels)
             EXPECT_EQ(big[size_t(row * 8 + col)], grade[(row / 2) * 4 + col / 2]) << row << "," << col;
     Texture small{std::vector<uint8_t>(3), 3, 1};
     EXPECT_EQ(grade_lights(lights, greys, small), (std::vector<uint8_t>{0, 1, 2}));
+    const Texture one_row{{1, 2}, 2, 1};
+    EXPECT_EQ(grade_lights(one_row, greys, Texture{std::vector<uint8_t>(8), 4, 2}),
+              (std::vector<uint8_t>{1, 1, 2, 2, 1, 1, 2, 2}));
     EXPECT_TRUE(grade_lights(Texture{}, greys, globe).empty());
     EXPECT_TRUE(grade_lights(lights, greys, Texture{}).empty());
 }
