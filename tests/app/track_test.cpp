@@ -28,6 +28,7 @@ TEST(Tracking, KeysStartTheSearchAndPolarNightOrEscapeEndIt)
         {40, {2000, 6, 10, 9, 30, 15}, {key0, rshift, backslash}, {2000, 6, 10, 9, 30, 15}, 1},
         {40, {2000, 6, 10, 9, 30, 15}, {backslash}, {2000, 6, 10, 9, 30, 15}, 0},
         {40, {2000, 6, 10, 9, 30, 15}, {key1 + moon_index, backslash}, {2000, 6, 10, 7, 6, 18}, 1},  // as globetool events
+        {40, {2000, 6, 10, 9, 30, 15}, {key1, backslash}, {2000, 6, 10, 6, 13, 19}, 1},  // Mercury, the first body
     };
     for (const auto& c : cases) {
         HeadlessViewer v({"/160x120"}, nullptr, c.start);
