@@ -134,6 +134,7 @@ const Case cases[] = {
     {"Aegean, level gaze rolled -60, 1.003", 38, 24, 1.003, 30, 24, -60},
     {"a speck too narrow to probe, 60", 40, 0, 60, centre, centre},
     {"a corner at magnification 100, its edges reaching far off the frame", 20.1, -9.9, 1.01, 20, -10, 0, 100},
+    {"the same rolled 30, its edges crossing many rows from far off", 20.1, -9.9, 1.01, 20, -10, 30, 100},
 };
 
 
