@@ -107,7 +107,7 @@ TEST(BorderLine, ClippingKeepsEveryPixelInsideTheFrame)
 
 TEST(BorderLines, BordersEndAtTheLimbAndAtTheNearLimit)
 {
-    Line equator, meridian, far, around;
+    Line equator, meridian, far, around, setting{{40, 0}, {100, 0}};
     for (double d = -120; d <= 120; d += 1) equator.push_back({d, 0});
     for (double d = -85; d <= 85; d += 1) meridian.push_back({0, d});
     for (double d = 150; d <= 210; d += 2) far.push_back({d, 10});
@@ -116,7 +116,10 @@ TEST(BorderLines, BordersEndAtTheLimbAndAtTheNearLimit)
     // centre. From 1.5 radii looking east along the equator, the western
     // half lies behind the eye and the points just in front of it project
     // some 20000 pixels off to the right; the tangent from the eye is
-    // sqrt(1.5^2 - 1) = 1.118 across: column 122.4.
+    // sqrt(1.5^2 - 1) = 1.118 across: column 122.4. A line whose first step
+    // goes from 40 degrees east, in front, to 100, behind: its chord meets
+    // the horizon plane (1/3 towards the eye) at t = 0.4606, x = 0.8003,
+    // which projects to column 130.0; it starts at column 128.8.
     const Camera outside = look_at(200, 200, {0, 0, -3}, {0, 0, 0});
     const Camera east = look_at(200, 200, {0, 0, -1.5}, {1, 0, -1.5}, 180, 0.2);
     const struct {
@@ -128,6 +131,7 @@ TEST(BorderLines, BordersEndAtTheLimbAndAtTheNearLimit)
         {outside, equator, false, run(65, 135, 100)},
         {outside, meridian, false, run(65, 135, 100, true)},
         {outside, far, false, {}},
+        {outside, setting, false, run(129, 130, 100)},
         {east, around, true, run(122, 200, 100)},
     };
     for (const auto& c : cases) {
