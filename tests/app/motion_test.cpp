@@ -110,3 +110,22 @@ TEST(Motion, SpaceAndLeavingOrbitStopTheEye)
         EXPECT_EQ(v.app->view.orbit_mode, key == g ? 0 : 1) << int{key};
     }
 }
+
+// In free flight a frame's keys move the eye straight: 1/2048 of a radius a
+// millisecond, four times that with left Shift, 32 times with right Shift.
+TEST(Motion, ShiftKeysScaleFreeFlight)
+{
+    const struct {
+        std::initializer_list<uint8_t> keys;
+        double radii_per_ms;
+    } cases[] = {{{up}, 1 / 2048.0}, {{up, lshift}, 1 / 512.0}, {{up, rshift}, 1 / 64.0}};
+    for (const auto& c : cases) {
+        HeadlessViewer v = at_home(true);
+        v.app->view.camera.viewpos = v.app->view.camera.viewpos * 3;
+        v.app->view.auto_level = 0;
+        const Vec3 before = v.app->view.camera.viewpos;
+        v.frame_with(c.keys);
+        EXPECT_NEAR(length(v.app->view.camera.viewpos - before), v.platform.ms_per_frame * c.radii_per_ms, 1e-12)
+            << c.radii_per_ms;
+    }
+}
