@@ -228,9 +228,9 @@ void latitudes(const GlobeScene& s, Block& b, int32_t fours)
         }
         b.row_known[f] = false;
         b.sv[f] = float_lanes::atan2(py, b.rho[f]) * float(s.v_scale);
-        const float last = b.sv[f][3];
-        have = s.bands && last > float(-top) && last < float(top);  // never for a NaN
-        guess = have ? static_cast<int32_t>(last) : 0;
+        const float ends_at = b.sv[f][3];
+        have = s.bands && ends_at > float(-top) && ends_at < float(top);  // never for a NaN
+        guess = have ? static_cast<int32_t>(ends_at) : 0;
     }
 }
 

@@ -106,7 +106,7 @@ TEST(Motion, SpaceAndLeavingOrbitStopTheEye)
         const double before = length(v.app->view.camera.viewvel);
         ASSERT_GT(before, 0) << int{key};
         v.frame_with({key});
-        EXPECT_LT(length(v.app->view.camera.viewvel), key == g ? 1e-300 : before / 10) << int{key};
+        EXPECT_LE(length(v.app->view.camera.viewvel), key == g ? 0 : before / 10) << int{key};
         EXPECT_EQ(v.app->view.orbit_mode, key == g ? 0 : 1) << int{key};
     }
 }
