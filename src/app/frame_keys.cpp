@@ -104,16 +104,16 @@ void spin_keys(const uint8_t* keys, Camera& camera)
 void zoom_keys(uint8_t* keys, View& view, int32_t frame_xres)
 {
     if (!keys[dik::multiply] && !keys[dik::divide]) {
-        view.zoom_latch = 0;
-    } else if (view.zoom_latch == 0 && frame_xres != -1) {
+        view.zoom_latch = false;
+    } else if (!view.zoom_latch && frame_xres != -1) {
         if (zoom_towards(view.camera, frame_xres, view.camera.zoom * (1 + (keys[dik::multiply] - keys[dik::divide]) * 0.02)))
-            view.zoom_latch = 1;
+            view.zoom_latch = true;
     }
     if (keys[dik::numpad5]) {
         keys[dik::numpad5] = 0;
         if (frame_xres != -1) {
             set_zoom(view.camera, frame_xres);
-            view.zoom_latch = 1;
+            view.zoom_latch = true;
         }
     }
 }
@@ -135,6 +135,6 @@ void two_fingers(View& view, int32_t frame_xres, int32_t mouse_buttons, const Tw
     if (std::isfinite(fingers.twist)) turn.roll += fingers.twist;
     const bool spread = fingers.spread != 1 && fingers.spread > 0 && std::isfinite(fingers.spread);
     if (spread && !view.pinch_latch && frame_xres != -1 && zoom_towards(view.camera, frame_xres, view.camera.zoom * fingers.spread))
-        view.pinch_latch = 1;
-    if (!fingers.down) view.pinch_latch = 0;
+        view.pinch_latch = true;
+    if (!fingers.down) view.pinch_latch = false;
 }

@@ -47,12 +47,15 @@ char font_char(wchar_t wc)
 
 // Latitude (north negative, as the frame has it) and longitude (east
 // positive) of the eye in degrees.
-void eye_degrees(const Vec3& p, double& lat, double& lon)
+struct Degrees {
+    double lat, lon;
+};
+
+Degrees eye_degrees(const Vec3& p)
 {
     const double r = length(p);
     const double t = std::clamp(p.y / r, -1.0, 1.0);
-    lat = std::asin(t) * 180 * inv_pi;
-    lon = std::atan2(p.x / r, -p.z / r) * 180 * inv_pi;
+    return {std::asin(t) * 180 * inv_pi, std::atan2(p.x / r, -p.z / r) * 180 * inv_pi};
 }
 
 }  // namespace
@@ -88,15 +91,13 @@ std::string time_line(const TimeState& t)
 
 std::string latitude_line(const Vec3& viewpos)
 {
-    double lat = 0, lon = 0;
-    eye_degrees(viewpos, lat, lon);
+    const double lat = eye_degrees(viewpos).lat;
     return format("%f %c%c", std::fabs(lat), degree_sign, lat > 0 ? 'S' : 'N');
 }
 
 std::string longitude_line(const Vec3& viewpos)
 {
-    double lat = 0, lon = 0;
-    eye_degrees(viewpos, lat, lon);
+    const double lon = eye_degrees(viewpos).lon;
     return format("%f %c%c", std::fabs(lon), degree_sign, lon >= 0 ? 'E' : 'W');
 }
 

@@ -19,7 +19,6 @@ int days_in_month(int year, int month)
 bool read_fields(const char* text, int& year, int& month, int& day, int& hour, int& minute, int& second,
                  int& used)
 {
-    used = 0;
     second = 0;
     if (std::sscanf(text, "%4d-%2d-%2dT%2d:%2d%n", &year, &month, &day, &hour, &minute, &used) != 5) return false;
     int more = 0;

@@ -8,8 +8,8 @@
 // The camera with the viewer's display toggles and per-frame latches.
 struct View {
     Camera camera;
-    uint8_t zoom_latch = 0;
-    uint8_t pinch_latch = 0;  // as zoom_latch, until the two fingers are lifted
+    bool zoom_latch = false;
+    bool pinch_latch = false;  // as zoom_latch, until the two fingers are lifted
 
     uint8_t show_earth = 1;
     uint8_t show_borders = 1;

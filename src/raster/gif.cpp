@@ -109,7 +109,7 @@ const char* parse(Cursor& in, Header& h, GifInfo& info)
 
     // The texture is a longitude-latitude map: at most width / 2 rows are kept.
     h.layout = {width, height, std::min(width >> 1, height), info.interlaced};
-    if (width <= 0 || h.layout.kept_rows <= 0) return "the image is empty or less than 2 pixels wide";
+    if (h.layout.kept_rows <= 0) return "the image is empty or less than 2 pixels wide";
 
     if (!in.has(1)) return file_ends;
     h.lzw.code_size = in.byte();

@@ -35,7 +35,7 @@ int64_t days_from_date64(int64_t year, int32_t month, int64_t day)
     int64_t c = year - 1;
     int64_t n = 365 * c + floor_div(c, 4) - floor_div(c, 100) + floor_div(c, 400);
     int32_t last = month > 13 ? 13 : month;
-    for (int32_t m = 1; m < last; ++m) n += month_length(year, m > 12 ? 12 : m);
+    for (int32_t m = 1; m < last; ++m) n += month_length(year, m);
     return n + day - 1;
 }
 
