@@ -16,12 +16,7 @@ struct Sse2Lanes {
     static F atan2(F y, F x) { return Sleef_atan2f4_u35sse2(y, x); }
     static F narrow(V a, V b) { return _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)); }
     static V widen(F f, int32_t half) { return _mm_cvtps_pd(half ? _mm_movehl_ps(f, f) : f); }
-    static bool any(I m)
-    {
-        int64_t bits = 0;
-        __builtin_memcpy(&bits, &m, sizeof m);
-        return bits != 0;
-    }
+    static bool any(I m) { return (m[0] | m[1]) != 0; }
 };
 
 }  // namespace
