@@ -53,9 +53,7 @@ struct Degrees {
 
 Degrees eye_degrees(const Vec3& p)
 {
-    const double r = length(p);
-    const double t = std::clamp(p.y / r, -1.0, 1.0);
-    return {std::asin(t) * 180 * inv_pi, std::atan2(p.x / r, -p.z / r) * 180 * inv_pi};
+    return {std::atan2(p.y, std::hypot(p.x, p.z)) * 180 * inv_pi, std::atan2(p.x, -p.z) * 180 * inv_pi};
 }
 
 }  // namespace

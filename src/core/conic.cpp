@@ -69,13 +69,12 @@ void walk_row(const Conic& k, ConicEnd& lo, ConicEnd& hi, int32_t xres)
 
 }  // namespace
 
-void conicspans(const FrameBuffer& frame, Spans& spans, double a, double b, double c,
-                double d, double e, double f, int32_t& first, int32_t& end)
-                {
-    end = -1;
+RowRange conicspans(const FrameBuffer& frame, Spans& spans, double a, double b, double c, double d, double e,
+                    double f)
+{
     const int32_t xres = frame.frame_xres;
     const int32_t yres = std::min(frame.frame_yres, spans.rows);
-    if (xres < 1 || yres < 1) return;
+    if (xres < 1 || yres < 1) return {};
 
     const double t = b * b - 4 * a * c;
     const double A = 2 * c * d - b * e;
@@ -85,24 +84,24 @@ void conicspans(const FrameBuffer& frame, Spans& spans, double a, double b, doub
         a = -a, b = -b, c = -c, d = -d, e = -e, f = -f;
     }
     const double F = B * B - t * (d * d - 4 * a * f);
-    if (!(F > 0) || t == 0) return;
+    if (!(F > 0) || t == 0) return {};
     const double top = (B + std::sqrt(F)) / t;
     const double bottom = (B - std::sqrt(F)) / t;
-    if (std::isnan(top) || std::isnan(bottom)) return;
+    if (std::isnan(top) || std::isnan(bottom)) return {};
     int32_t y0 = rnd_clamp(top + 1.0001, -kFar, kFar);
     int32_t y1 = rnd_clamp(bottom + 0.9999, -kFar, kFar);
     if (y1 > yres) {
-        if (y0 >= yres) return;
+        if (y0 >= yres) return {};
         y1 = yres;
     }
-    if (y0 >= y1) return;
+    if (y0 >= y1) return {};
 
     int32_t xl, xr;
     if (y0 >= 0) {
         xl = rnd_clamp(-(d + b * y0) / (2 * a), 0, xres - 1);
         xr = xl + 1;
     } else {
-        if (y1 < 1) return;
+        if (y1 < 1) return {};
         y0 = 0;
         // Both roots of row 0; the walks carry each end across to its side.
         const double s = std::sqrt(std::max(d * d - 4 * a * f, 0.0));
@@ -119,17 +118,14 @@ void conicspans(const FrameBuffer& frame, Spans& spans, double a, double b, doub
         k.down(lo);
         k.down(hi);
     }
-    first = y0;
-    end = y1;
+    return {y0, y1};
 }
 
-void quadric_spans(const Camera& view, const FrameBuffer& frame, Spans& spans, const RayQuadric& q,
-                   int32_t& first, int32_t& end)
+RowRange quadric_spans(const Camera& view, const FrameBuffer& frame, Spans& spans, const RayQuadric& q)
 {
     const double xh = view.xres_half, yh = view.yres_half, zh = view.zoom_half;
-    conicspans(frame, spans, q.xx, 2 * q.xy, q.yy, 2 * (q.xz * zh - q.xx * xh - q.xy * yh),
-               2 * (q.yz * zh - q.yy * yh - q.xy * xh),
-               q.zz * zh * zh + q.xx * xh * xh + 2 * q.xy * xh * yh + q.yy * yh * yh - 2 * q.xz * zh * xh -
-                   2 * q.yz * zh * yh,
-               first, end);
+    return conicspans(frame, spans, q.xx, 2 * q.xy, q.yy, 2 * (q.xz * zh - q.xx * xh - q.xy * yh),
+                      2 * (q.yz * zh - q.yy * yh - q.xy * xh),
+                      q.zz * zh * zh + q.xx * xh * xh + 2 * q.xy * xh * yh + q.yy * yh * yh - 2 * q.xz * zh * xh -
+                          2 * q.yz * zh * yh);
 }

@@ -43,9 +43,8 @@ void outline_caps(const FillGeometry& g, const Shore& shore, const FrameBuffer& 
         const Vec3 n{dot(axis, g.view.viewright), dot(axis, g.view.viewdown), dot(axis, g.view.viewfwd)};
         const RayQuadric k = circle_quadric({centre.sx, centre.sy, centre.depth}, n,
                                             std::sqrt(std::max(1.0 - p.cos2, 0.0)));
-        int32_t first = 0, end = -1;
-        quadric_spans(g.view, frame, spans, k, first, end);
-        for (int32_t y = first; y < end; ++y) {
+        const RowRange rows = quadric_spans(g.view, frame, spans, k);
+        for (int32_t y = rows.first; y < rows.end; ++y) {
             const int32_t* row = spans.row(y);
             if (row[0] < row[1]) {
                 mark(frame, y, row[0]);

@@ -72,25 +72,23 @@ void fill_split(DiscTarget& target, int32_t y, int32_t left, int32_t right, cons
 
 // The limb: screen points whose viewing ray w = (x - xres_half, y - yres_half,
 // zoom_half) meets the sphere of angular radius rho about u.
-void limb_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u, double rho2,
-                int32_t& first, int32_t& end)
+RowRange limb_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u, double rho2)
 {
     double k = rho2 - 1;
     double e0 = v.yres_half * u.y + v.xres_half * u.x - v.zoom_half * u.z;
-    conicspans(frame, spans, k + u.x * u.x, 2 * u.x * u.y, k + u.y * u.y,
-               2 * (-u.x * e0 - v.xres_half * k), 2 * (-u.y * e0 - v.yres_half * k),
-               k * v.corner_dist2 + e0 * e0, first, end);
+    return conicspans(frame, spans, k + u.x * u.x, 2 * u.x * u.y, k + u.y * u.y, 2 * (-u.x * e0 - v.xres_half * k),
+                      2 * (-u.y * e0 - v.yres_half * k), k * v.corner_dist2 + e0 * e0);
 }
 
 // The terminator: the projection of the body's great circle facing the
 // light, the quadratic form rho^2 (L.w)^2 + (n.w)^2 - |w|^2 + (u.w)^2 in w.
-void terminator_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u,
-                      const Vec3& l, const Vec3& n, double rho2, int32_t& first, int32_t& end)
+RowRange terminator_spans(const Camera& v, const FrameBuffer& frame, Spans& spans, const Vec3& u, const Vec3& l,
+                          const Vec3& n, double rho2)
 {
     const RayQuadric q{rho2 * l.x * l.x + n.x * n.x - 1 + u.x * u.x, rho2 * l.y * l.y + n.y * n.y - 1 + u.y * u.y,
                        rho2 * l.z * l.z + n.z * n.z - 1 + u.z * u.z, rho2 * l.x * l.y + n.x * n.y + u.x * u.y,
                        rho2 * l.x * l.z + n.x * n.z + u.x * u.z,     rho2 * l.y * l.z + n.y * n.z + u.y * u.z};
-    quadric_spans(v, frame, spans, q, first, end);
+    return quadric_spans(v, frame, spans, q);
 }
 
 SideTest side_test(const Camera& v, const Vec3& u, const Vec3& l, const Vec3& n, double rho2,
@@ -128,14 +126,10 @@ int32_t draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, co
     DiscTarget target{view, frame, p.z};
 
     std::fill(spans.xpcnt.begin(), spans.xpcnt.end(), 0);
-    int32_t ytop = 0;
-    int32_t ybot = -1;
-    limb_spans(view, frame, spans, u, rho2, ytop, ybot);
-    if (ybot <= ytop) return 0;
+    const RowRange limb = limb_spans(view, frame, spans, u, rho2);
+    if (limb.end <= limb.first) return 0;
     Vec3 n = cross(u, l);
-    int32_t tt = 0;
-    int32_t tb = -1;
-    terminator_spans(view, frame, spans, u, l, n, rho2, tt, tb);
+    const RowRange terminator = terminator_spans(view, frame, spans, u, l, n, rho2);
 
     uint8_t dark = static_cast<uint8_t>(lit - 8);
     uint8_t cu = dot(u, l) < 0 ? lit : dark;
@@ -143,7 +137,7 @@ int32_t draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, co
 
     // The light straight behind or in front: one colour for the whole disc.
     if (rho2 >= dot(n, n)) {
-        for (int32_t y = ytop; y < ybot; ++y)
+        for (int32_t y = limb.first; y < limb.end; ++y)
             if (has(y, 2)) fill_run(target, y, spans.row(y)[0], spans.row(y)[1], cu);
         return target.painted;
     }
@@ -153,10 +147,10 @@ int32_t draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, co
     // lie on one side of the dividing line, except when the terminator is
     // seen edge-on and its conic degenerates to that line: split there.
     SideTest side = side_test(view, u, l, n, rho2, lit, dark);
-    for (int32_t y = ytop; y < ybot; ++y) {
+    for (int32_t y = limb.first; y < limb.end; ++y) {
         if (!has(y, 2)) continue;
         const int32_t* e = spans.row(y);
-        if (tb >= 0 && y >= tt && y < tb && has(y, 4)) {
+        if (y >= terminator.first && y < terminator.end && has(y, 4)) {
             // Where the rim is clipped the terminator's pair may stray past
             // the disc's: keep it within.
             int32_t t0 = std::clamp(e[2], e[0], std::max(e[0], e[1]));

@@ -29,9 +29,9 @@ Coeffs ellipse(double cx, double cy, double p, double q, double phi)
 }
 
 // The spans of a test frame, stale values in them, the first rows' count
-// prefilled; the conic's first row and end row.
+// prefilled; the conic's rows.
 struct Target : TestFrame {
-    int32_t first = -99, end = -99;
+    RowRange rows{-99, -99};
 
     Target(int32_t w, int32_t h, int32_t prefilled = 0) : TestFrame(w, h)
     {
@@ -40,7 +40,7 @@ struct Target : TestFrame {
     }
     Target& run(const Coeffs& k)
     {
-        conicspans(frame, spans, k.a, k.b, k.c, k.d, k.e, k.f, first, end);
+        rows = conicspans(frame, spans, k.a, k.b, k.c, k.d, k.e, k.f);
         return *this;
     }
     std::pair<int32_t, int32_t> span(int32_t y, int32_t i = 0) const { return {spans.row(y)[i], spans.row(y)[i + 1]}; }
@@ -66,8 +66,8 @@ TEST(ConicSpans, RimPixelsAreKeptOnlyWhenReachedFromOutside)
         for (const Coeffs& k : {Coeffs{1, 0, 1, -200, -200, 20000 - r2}, Coeffs{1, 0, 1, -200, -200, 20000 - r2}.negated()}) {
             Target t(640, 480);
             t.run(k);
-            EXPECT_EQ(t.first, first) << r2;
-            EXPECT_EQ(t.end, end) << r2;
+            EXPECT_EQ(t.rows.first, first) << r2;
+            EXPECT_EQ(t.rows.end, end) << r2;
             for (int32_t y = 0; y < 480; ++y) ASSERT_EQ(t.spans.xpcnt[static_cast<size_t>(y)], y >= first && y < end ? 2 : 0) << y;
             EXPECT_EQ(t.span(100), mid) << r2;
             EXPECT_EQ(t.span(r2 == 110 ? 110 : 106), late) << r2;
@@ -94,21 +94,21 @@ TEST(ConicSpans, EllipsesMatchBruteForceIncludingClippedOnes)
         const Coeffs k = ellipse(cxd(gen), cyd(gen), ax(gen), ax(gen), ang(gen));
         Target t(320, 240);
         t.run(i % 2 ? k : k.negated());
-        if (t.end == -1) continue;
+        if (t.rows.end == -1) continue;
         const auto reaches = [&](int32_t y) {
             for (int32_t x = 0; x < 320; ++x)
                 if (k.at(x, y) < 0) return true;
             return false;
         };
         // Partly above the frame starts at row 0; partly below ends at its end.
-        ASSERT_EQ(t.first, reaches(-2) ? 0 : t.first) << i;
-        ASSERT_EQ(t.end, reaches(241) ? 240 : t.end) << i;
-        ASSERT_TRUE(t.first >= 0 && t.end <= 240) << i;
+        ASSERT_EQ(t.rows.first, reaches(-2) ? 0 : t.rows.first) << i;
+        ASSERT_EQ(t.rows.end, reaches(241) ? 240 : t.rows.end) << i;
+        ASSERT_TRUE(t.rows.first >= 0 && t.rows.end <= 240) << i;
         cut_top += reaches(-2);
         cut_bottom += reaches(241);
         for (int32_t y = 0; y < 240; ++y) {
             const int32_t n = t.spans.xpcnt[static_cast<size_t>(y)];
-            ASSERT_EQ(n, y >= t.first && y < t.end ? 2 : 0) << i << " row " << y;
+            ASSERT_EQ(n, y >= t.rows.first && y < t.rows.end ? 2 : 0) << i << " row " << y;
             if (n == 0) continue;
             int32_t lo = -1, hi = -1;
             for (int32_t x = 0; x < 320; ++x)
@@ -155,19 +155,19 @@ TEST(ConicSpans, EmptyDegenerateAndExtremeConicsStayInTheFrame)
             Target t(640, 480);
             t.run(s);
             if (empty) {
-                EXPECT_EQ(t.end, -1);
-                EXPECT_EQ(t.first, -99);
+                EXPECT_EQ(t.rows.end, -1);
+                EXPECT_EQ(t.rows.first, 0);
                 for (int32_t n : t.spans.xpcnt) ASSERT_EQ(n, 0);
-            } else if (t.end != -1) {
-                EXPECT_TRUE(t.first >= 0 && t.end <= 480);
-                for (int32_t y = t.first; y < t.end; ++y)
+            } else if (t.rows.end != -1) {
+                EXPECT_TRUE(t.rows.first >= 0 && t.rows.end <= 480);
+                for (int32_t y = t.rows.first; y < t.rows.end; ++y)
                     EXPECT_TRUE(0 <= t.span(y).first && t.span(y).first <= t.span(y).second && t.span(y).second <= 640);
             }
         }
     Target whole(64, 48);
     whole.run(ellipse(320, 240, 1e12, 1e12, 0));
-    EXPECT_EQ(whole.first, 0);
-    EXPECT_EQ(whole.end, 48);
+    EXPECT_EQ(whole.rows.first, 0);
+    EXPECT_EQ(whole.rows.end, 48);
     EXPECT_EQ(whole.span(47), (Span{0, 64}));
     // No frame or no span storage: nothing; a store shorter than the frame
     // bounds the rows written.
@@ -175,6 +175,6 @@ TEST(ConicSpans, EmptyDegenerateAndExtremeConicsStayInTheFrame)
         Target t(640, 480);
         t.frame.frame_xres = xres;
         t.spans.rows = rows;
-        EXPECT_EQ(t.run({1, 0, 1, -200, -200, 20000 - 110}).end, end);
+        EXPECT_EQ(t.run({1, 0, 1, -200, -200, 20000 - 110}).rows.end, end);
     }
 }
