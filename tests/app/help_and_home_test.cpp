@@ -51,6 +51,8 @@ TEST(Help, LayoutFitsTheFrame)
             }
         }
     }
+    // A frame too short for any group shows none rather than drawing over the speed line.
+    EXPECT_TRUE(help_layout(help_groups(true), 1920, 180).empty());
     const auto columns = [](int32_t w, int32_t h) { return help_layout(help_groups(true), w, h).back().x; };
     EXPECT_GT(columns(1280, 1024), columns(640, 480));
     // The keys' own lines are in the overlay's reference frame; a touch screen adds its gestures.

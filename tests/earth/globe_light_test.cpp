@@ -55,6 +55,9 @@ TEST(GlobeLight, GradesOnTheGlobesTexels)
     const Texture one_row{{1, 2}, 2, 1};
     EXPECT_EQ(grade_lights(one_row, greys, Texture{std::vector<uint8_t>(8), 4, 2}),
               (std::vector<uint8_t>{1, 1, 2, 2, 1, 1, 2, 2}));
-    EXPECT_TRUE(grade_lights(Texture{}, greys, globe).empty());
-    EXPECT_TRUE(grade_lights(lights, greys, Texture{}).empty());
+    // A picture without rows or without columns (none loaded) gives no grades.
+    for (const Texture& none : {Texture{}, Texture{{}, 4, 0}, Texture{{}, 0, 2}}) {
+        EXPECT_TRUE(grade_lights(none, greys, globe).empty());
+        EXPECT_TRUE(grade_lights(lights, greys, none).empty());
+    }
 }
