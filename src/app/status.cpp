@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdarg>
 #include <cstdio>
 
@@ -81,7 +82,7 @@ std::string time_line(const TimeState& t)
     const TimeZoneInfo& tz = t.tzinfo;
     const std::string name = font_text(clock_in_daylight(t) ? tz.DaylightName : tz.StandardName);
     const long bias = clock_bias(t);
-    const long size = bias < 0 ? -bias : bias;
+    const long size = std::labs(bias);
     return format("%2ld:%02ld:%02ld %cM %s (UT%c%02ld:%02ld)", h12, static_cast<long>(t.clock_minute),
                   static_cast<long>(t.clock_second), letter, name.c_str(), bias > 0 ? '-' : '+', size / 60,
                   size % 60);

@@ -30,9 +30,7 @@ bool read_fields(const char* text, int& year, int& month, int& day, int& hour, i
 // "LAT,LON" at the start of text, both in range; n is the length read.
 bool read_degrees(const char* text, double& lat, double& lon, int& n)
 {
-    n = 0;
-    return std::sscanf(text, "%lf,%lf%n", &lat, &lon, &n) == 2 && n > 0 && std::fabs(lat) <= 90 &&
-           std::fabs(lon) <= 180;
+    return std::sscanf(text, "%lf,%lf%n", &lat, &lon, &n) == 2 && std::fabs(lat) <= 90 && std::fabs(lon) <= 180;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "sky/clock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -40,12 +41,8 @@ void read_local_clock(TimeState& t, const CivilTime& local)
 
     int64_t moved = ((int64_t{t.clock_second} - t.clock_prev_second) % 60 + 60) % 60;
     t.clock_ms_ref = ms_advance(t.clock_ms_ref, static_cast<int32_t>(moved * 1000));
-    int32_t into_second = ms_between(t.clock_ms_ref, t.now_ms);
-    if (into_second < 0) {
-        t.clock_ms_ref = t.now_ms;
-    } else if (into_second > 999) {
-        t.clock_ms_ref = ms_advance(t.now_ms, -999);
-    }
+    const int32_t into_second = std::clamp(ms_between(t.clock_ms_ref, t.now_ms), 0, 999);
+    t.clock_ms_ref = ms_advance(t.now_ms, -into_second);
 }
 
 // One carry per field, seconds first, then the date through the day count.

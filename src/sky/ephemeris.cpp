@@ -19,7 +19,7 @@ struct Elements {
     orbit::Element n, i, w, a, e, m;
 };
 
-constexpr Elements planet_elements[8] = {
+constexpr Elements planet_elements[] = {
     {{48.3313, 3.24587e-05}, {7.0047, 5e-08}, {29.1241, 1.01444e-05},
      {0.387098, 0}, {0.205635, 5.59e-10}, {168.6562, 4.0923344368}},
     {{76.6799, 2.4659e-05}, {3.3946, 2.75e-08}, {54.891, 1.38374e-05},
