@@ -39,8 +39,6 @@ void view_reset(View& view, TimeState& time, const CivilTime& local_clock)
     camera.viewvel = {0, 0, 0};
     view.far_side_lines = 0;
     view.show_earth = view.show_borders = view.orbit_mode = view.auto_level = view.show_labels = 1;
-    time.instant.sidereal_angle = 0;
-    time.time_manual = 0;
     update_time(time, 1, local_clock);
 }
 

@@ -13,12 +13,14 @@ TEST(CommandLine, SplitsKeepsSixtyFourEntriesAndTheEarlierWins)
     const auto split = [](std::string line) {
         char* argv[max_args];
         const int argc = split_command_line(line.data(), argv);
+        EXPECT_STREQ(argv[0], program_title);
         return Args(argv + 1, argv + argc);
     };
     EXPECT_EQ(split("  /800x600 \tshorex \"c d\""), (Args{"/800x600", "shorex", "\"c", "d\""}));
     EXPECT_EQ(split(" a\tb  c "), (Args{"a", "b", "c"}));
     EXPECT_EQ(split("x"), (Args{"x"}));
     EXPECT_EQ(split("\t"), Args{});
+    EXPECT_EQ(split(""), Args{});
     std::string line;
     for (int i = 0; i < 100; ++i) line += "a" + std::to_string(i) + " ";
     EXPECT_EQ(split(line).size(), 63u);
