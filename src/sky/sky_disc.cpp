@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "core/constants.h"
 #include "core/conic.h"
@@ -31,43 +30,24 @@ struct DiscTarget {
     int32_t painted = 0;
 };
 
-// One run [left, right) of row y, clipped to the frame; empty runs do nothing.
-void fill_run(DiscTarget& target, int32_t y, int32_t left, int32_t right, uint8_t colour)
+// Row y from left to right, clipped to the frame, each pixel in the colour
+// colour_at(x) gives it.
+template <class ColourAt>
+void paint_run(DiscTarget& target, int32_t y, int32_t left, int32_t right, ColourAt colour_at)
 {
-    if (left < 1) left = 0;
-    if (right >= target.frame.frame_xres) right = target.frame.frame_xres;
+    left = std::max(left, 0);
+    right = std::min(right, target.frame.frame_xres);
     uint8_t* row = target.frame.row(y);
     for (int32_t x = left; x < right; ++x) {
         if (earth_covers(target.view, x, y, target.depth)) continue;
-        row[x] = colour;
+        row[x] = colour_at(x);
         ++target.painted;
     }
 }
 
-int32_t middle(int32_t left, int32_t right)
+void fill_run(DiscTarget& target, int32_t y, int32_t left, int32_t right, uint8_t colour)
 {
-    return static_cast<int32_t>((int64_t{left} + right) >> 1);
-}
-
-// The row [left, right) coloured by the side test, split where the dividing
-// line crosses it.
-void fill_split(DiscTarget& target, int32_t y, int32_t left, int32_t right, const SideTest& side)
-{
-    if (right - left < 2 || side.at(left, y) == side.at(right - 1, y)) {
-        fill_run(target, y, left, right, side.at(middle(left, right), y));
-        return;
-    }
-    uint8_t first = side.at(left, y);
-    // Start at the computed crossing, then settle on the first pixel that
-    // the side test itself puts on the other side.
-    double cross = (y * side.sy + side.s0) / side.sx;
-    int32_t x = left + 1;
-    if (cross >= right - 1) x = right - 1;
-    else if (cross > left + 1) x = static_cast<int32_t>(std::ceil(cross));
-    while (x > left + 1 && side.at(x - 1, y) != first) --x;
-    while (x < right - 1 && side.at(x, y) == first) ++x;
-    fill_run(target, y, left, x, first);
-    fill_run(target, y, x, right, side.at(right - 1, y));
+    paint_run(target, y, left, right, [colour](int32_t) { return colour; });
 }
 
 // The limb: screen points whose viewing ray w = (x - xres_half, y - yres_half,
@@ -144,8 +124,9 @@ int32_t draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, co
 
     // Rows through the terminator: its ellipse in the uniform colour, the
     // parts on either side by the side test at their outer ends. Other rows
-    // lie on one side of the dividing line, except when the terminator is
-    // seen edge-on and its conic degenerates to that line: split there.
+    // take the side test pixel by pixel: they lie on one side of the
+    // dividing line, except when the terminator is seen edge-on and its
+    // conic degenerates to that line.
     SideTest side = side_test(view, u, l, n, rho2, lit, dark);
     for (int32_t y = limb.first; y < limb.end; ++y) {
         if (!has(y, 2)) continue;
@@ -159,7 +140,7 @@ int32_t draw_disc(const Camera& view, const FrameBuffer& frame, Spans& spans, co
             fill_run(target, y, t0, t1, cu);
             fill_run(target, y, t1, e[1], side.at(e[1], y));
         } else {
-            fill_split(target, y, e[0], e[1], side);
+            paint_run(target, y, e[0], e[1], [&](int32_t x) { return side.at(x, y); });
         }
     }
     return target.painted;
