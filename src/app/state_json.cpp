@@ -1,18 +1,16 @@
 #include "app/state_json.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "app/track.h"
+#include "core/format.h"
 #include "sky/ephemeris.h"
 
 namespace {
 
 void add_vector(std::string& out, const char* name, const Vec3& v)
 {
-    char text[128];
-    std::snprintf(text, sizeof text, "\"%s\": [%.17g, %.17g, %.17g], ", name, v.x, v.y, v.z);
-    out += text;
+    out += format("\"%s\": [%.17g, %.17g, %.17g], ", name, v.x, v.y, v.z);
 }
 
 void add_flag(std::string& out, const char* name, bool on)
@@ -40,10 +38,8 @@ std::string camera_json(const Camera& c, const FrameBuffer& frame, const Instant
     add_vector(out, "viewright", c.viewright);
     add_vector(out, "viewdown", c.viewdown);
     add_vector(out, "viewfwd", c.viewfwd);
-    char text[192];
-    std::snprintf(text, sizeof text, "\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}",
+    return out + format("\"zoom\": %.17g, \"xres\": %d, \"yres\": %d, \"sidereal_angle\": %.17g, \"day_number\": %.17g}",
                   c.zoom, frame.frame_xres, frame.frame_yres, instant.sidereal_angle, instant.day_number);
-    return out + text;
 }
 
 std::string viewer_state_json(const App& app)
@@ -51,10 +47,8 @@ std::string viewer_state_json(const App& app)
     std::string out = camera_json(app.view.camera, app.frame, app.time.instant);
     out.pop_back();
     const TimeState& t = app.time;
-    char clock[96];
-    std::snprintf(clock, sizeof clock, ", \"clock\": \"%04d-%02d-%02dT%02d:%02d:%02d\"", t.clock_year, t.clock_month, t.clock_day,
+    out += format(", \"clock\": \"%04d-%02d-%02dT%02d:%02d:%02d\"", t.clock_year, t.clock_month, t.clock_day,
                   t.clock_hour, t.clock_minute, t.clock_second);
-    out += clock;
     const View& v = app.view;
     add_flag(out, "time_manual", t.time_manual);
     add_flag(out, "show_earth", v.show_earth);

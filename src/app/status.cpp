@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstdarg>
-#include <cstdio>
 
 #include "core/constants.h"
+#include "core/format.h"
 #include "raster/text.h"
 #include "sky/calendar.h"
 
@@ -14,20 +13,6 @@ namespace {
 
 const char degree_sign = static_cast<char>(248);
 const double inv_pi = 0.3183098861837907;
-
-__attribute__((format(printf, 1, 2))) std::string format(const char* fmt, ...)
-{
-    va_list args;
-    va_start(args, fmt);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(nullptr, 0, fmt, args);
-    va_end(args);
-    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, again);
-    va_end(again);
-    return out;
-}
 
 // Code points of the font's codes 0x80..0xAF (code page 437).
 const char32_t upper_codes[48] = {
