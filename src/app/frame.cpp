@@ -29,7 +29,7 @@ void draw_help_layer(const App& app)
 void draw_and_present(App& app, Platform& platform)
 {
     uint8_t* pixels = nullptr;
-    int32_t pitch = 0, width = 0, height = 0;
+    int32_t pitch{}, width{}, height{};
     if (!platform.lockframe(&pixels, &pitch, &width, &height)) return;
     app.frame.frame_ptr = pixels;
     // The first frame sets the home view; a later size (a page resized) is no request to go home.

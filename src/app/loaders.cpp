@@ -90,7 +90,7 @@ void load_all_data(App& app, Platform& platform)
     // The two longest first; whichever core is free first takes the rest.
     Chunks jobs{3, 1};
     run_workers(std::min(2, core_count()), [&] {
-        int32_t job = 0, end = 0;
+        int32_t job{}, end{};
         while (jobs.take(job, end)) {
             if (job == 0) {
                 texture = read_texture(app);

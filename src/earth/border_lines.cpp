@@ -60,8 +60,8 @@ void drawbords(const Camera& view, const FrameBuffer& frame, const Borders& bord
     const Horizon horizon = horizon_of(view);
     bool chain = false;  // prev is the visible, unclipped end of the last line drawn
     LinePoint prev{};
-    double x1 = 0;
-    double y1 = 0;
+    double x1{};
+    double y1{};
     for (int32_t k = 0; k < borders.polcnt(); ++k) {
         const LinePoint cur = line_point(view, eye, horizon, borders.polv[static_cast<size_t>(k)]);
         const LinePoint from = prev;

@@ -80,15 +80,15 @@ struct Walk {
     RowLists& out;
     int32_t loop = -1;
     int32_t loop_end = 0;  // one past the current loop's last point
-    int32_t prev = 0;
-    int32_t cur = 0;
+    int32_t prev{};
+    int32_t cur{};
     int32_t k = 0;         // the next piece ...
     int32_t b = 0;         // ... and its first point
     bool chain = false;    // prev is the unclipped visible end of the last segment
     Vec3 pv{}, cv{};
-    double hp = 0, hc = 0;
+    double hp{}, hc{};
     CamPoint cp{}, cc{};
-    double X1 = 0, Y1 = 0;  // the screen position of the last segment's end
+    double X1{}, Y1{};  // the screen position of the last segment's end
 };
 
 void load_prev(Walk& w)

@@ -27,7 +27,7 @@ void draw_span(const Camera& view, const Sampler& sampler, const GlobeScene& sce
     const Vec3 e = view.viewpos;
     Vec3 dir = pixel_ray(view, x0, y);
     for (int32_t x = x0; x < x1; ++x, dir = dir + view.viewright) {
-        double t = 0;
+        double t{};
         out[x] = nearer_hit(e, scene.lift, dir, t) ? exact_pixel(sampler, scene, e + dir * t) : 0;
     }
 }
@@ -94,7 +94,7 @@ void texglobe_exact(const Camera& view, const FrameBuffer& frame, const Spans& s
     const Sampler sampler{texture};
     const GlobeScene scene = scene_of(view, sampler, day);
     for (int32_t y = 0; y < frame.frame_yres; ++y) {
-        int32_t x0 = 0, x1 = 0;
+        int32_t x0{}, x1{};
         if (clear_around_span(frame, spans, picture, y, x0, x1))
             draw_span(view, sampler, scene, y, x0, x1, frame.row(y));
     }

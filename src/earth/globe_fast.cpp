@@ -48,7 +48,7 @@ struct FastGlobe {
         RowPixels pixels{{}, s.exact_at.get(), s.exact_rays.get(), 0};
         int32_t used = 0;
         for (int32_t y = begin; y < end; ++y) {
-            int32_t x0 = 0, x1 = 0;
+            int32_t x0{}, x1{};
             if (!clear_around_span(frame, spans, picture, y, x0, x1)) continue;
             const Vec3 dir = pixel_ray(view, x0, y);
             rays.x[used] = dir.x;
@@ -65,7 +65,7 @@ struct FastGlobe {
             const int32_t at = s.exact_at[static_cast<size_t>(i)];
             const double* ray = &s.exact_rays[3 * static_cast<size_t>(i)];
             const Vec3 dir{ray[0], ray[1], ray[2]};
-            double hit = 0;
+            double hit{};
             pixels.out[at % RowRays::lanes][at / RowRays::lanes] =
                 nearer_hit(e, scene.lift, dir, hit) ? exact_pixel(sampler, scene, e + dir * hit) : 0;
         }
@@ -125,7 +125,7 @@ int64_t texglobe(const Camera& view, const FrameBuffer& frame, const Spans& span
     std::atomic<int64_t> exact{0};
     workers.run(workers.size(), [&] {
         RowScratch scratch(frame.frame_xres);
-        int32_t begin = 0, end = 0;
+        int32_t begin{}, end{};
         int64_t drawn = 0;
         while (rows.take(begin, end)) drawn += globe.draw_rows(scratch, frame, spans, picture, begin, end);
         exact += drawn;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -13,15 +14,13 @@ namespace {
 // Widest magnitude: a 25-bit field behind the implied top bit.
 constexpr int max_step_bits = 26;
 
-bool read_delta(BitReader& reader, int bits, int32_t& delta)
+std::optional<int32_t> read_delta(BitReader& reader, int bits)
 {
-    delta = 0;
-    if (bits == 0) return true;
-    if (bits > max_step_bits) return false;
+    if (bits == 0) return 0;
+    if (bits > max_step_bits) return std::nullopt;
     int32_t magnitude = 1;
     if (bits >= 2) magnitude = (int32_t{1} << (bits - 1)) + static_cast<int32_t>(getbits(reader, bits - 1));
-    delta = getbits(reader, 1) ? -magnitude : magnitude;
-    return true;
+    return getbits(reader, 1) ? -magnitude : magnitude;
 }
 
 int magnitude_bits(int32_t delta)
@@ -61,14 +60,14 @@ bool read_first_point(BitReader& reader, const MapUnits& units, MapPoint& point)
 
 bool read_step(BitReader& reader, int symbol, const MapUnits& units, MapPoint& point)
 {
-    int32_t dx = 0;
-    int32_t dy = 0;
-    if (!read_delta(reader, symbol & 31, dx) || !read_delta(reader, symbol >> 5, dy)) return false;
-    if (std::abs(dx) >= units.units) return false;
-    int32_t lon = point.lon + dx;
+    // The longitude's bits come first in the stream.
+    const std::optional<int32_t> dx = read_delta(reader, symbol & 31);
+    const std::optional<int32_t> dy = dx ? read_delta(reader, symbol >> 5) : std::nullopt;
+    if (!dy || std::abs(*dx) >= units.units) return false;
+    int32_t lon = point.lon + *dx;
     if (lon < -units.half) lon += units.units;
     if (lon >= units.half) lon -= units.units;
-    const int32_t lat = point.lat + dy;
+    const int32_t lat = point.lat + *dy;
     if (std::abs(lat) > units.quarter) return false;
     point = {lon, lat};
     return true;

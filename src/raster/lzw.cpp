@@ -155,7 +155,7 @@ const char* lzw_decode(const LzwData& data, const PictureLayout& layout, uint8_t
     const uint8_t* pic_end = pic + static_cast<size_t>(layout.width) * static_cast<size_t>(layout.kept_rows);
 
     for (;;) {
-        int32_t code = 0;
+        int32_t code{};
         if (!bits.read(width, code)) return data_ends;
         if (code == clear) {
             next = clear + 2;
