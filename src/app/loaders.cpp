@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <sys/stat.h>
 
 #include "app/data_files.h"
@@ -88,20 +90,19 @@ void load_all_data(App& app, Platform& platform)
     Texture lights_picture;
     Palette lights_palette{};
     // The two longest first; whichever core is free first takes the rest.
-    Chunks jobs{3, 1};
+    const std::function<void()> job_list[] = {
+        [&] { texture = read_texture(app); },
+        [&] { shore = read_shore(app); },
+        [&] {
+            borders = read_borders(app);
+            stars = read_stars(app);
+            lights = read_lights(app, lights_picture, lights_palette);
+        },
+    };
+    Chunks jobs{static_cast<int32_t>(std::size(job_list)), 1};
     run_workers(std::min(2, core_count()), [&] {
         int32_t job{}, end{};
-        while (jobs.take(job, end)) {
-            if (job == 0) {
-                texture = read_texture(app);
-            } else if (job == 1) {
-                shore = read_shore(app);
-            } else {
-                borders = read_borders(app);
-                stars = read_stars(app);
-                lights = read_lights(app, lights_picture, lights_palette);
-            }
-        }
+        while (jobs.take(job, end)) job_list[job]();
     });
     for (const Loaded* loaded : {&texture, &shore, &borders, &stars, &lights}) report(platform, *loaded);
     // The palette is final now: the globe picture's colours are in.
