@@ -60,7 +60,10 @@ int32_t* level_field(TimeState& time, const Search& s, int level)
 bool walk(const Search& s, int32_t body, TimeState& time, const Vec3& p, const std::function<bool()>& stop)
 {
     int level = 0;
-    double f = 0;
+    // The first pass has no value before it, so it can see no crossing; a
+    // previous value of 0 would make a rising search that starts below the
+    // threshold skip the hours and walk by minutes, a week at most.
+    double f = s.threshold;
     for (int pass = 0; pass < max_passes; ++pass) {
         const double prev = f;
         f = search_function(s, body, time, p);

@@ -49,6 +49,16 @@ class EventsAgainstPyEphem(unittest.TestCase):
                 checked += 1
         self.assertEqual(checked, 50)
 
+    def test_a_polar_sunrise_more_than_a_week_away(self):
+        # At 78 degrees north the first sunrise after the polar night, from
+        # eight and ten days before: the search walks by hours to it.
+        o = ephem.Observer()
+        o.lat, o.lon, o.elevation, o.pressure, o.horizon = "78", "15", 0, 0, "-0:50"
+        o.date = ephem.Date(datetime.datetime(2027, 2, 15))
+        expected = o.next_rising(ephem.Sun(), use_center=True).datetime()
+        for days in (8, 10):
+            self.check("sun", expected, datetime.timedelta(days=days, hours=2), o, "rise")
+
     def test_equinoxes_and_a_search_outside_their_months(self):
         equator = ephem.Observer()
         for year in range(2000, 2031):
