@@ -24,11 +24,9 @@ struct Search {
 
 double meridian_side(const Vec3& b, const Vec3& p) { return b.z * p.x - b.x * p.z; }
 
-double elevation_cosine(const Vec3& b, const Vec3& p)
-{
-    const double lb = length(b), lp = length(p);
-    return dot(b, p) / ((lb > 0 ? lb : 1) * (lp > 0 ? lp : 1));
-}
+// Only a rising or setting search asks for it, and those are chosen only
+// for a body off the eye's meridian plane, so neither vector is zero.
+double elevation_cosine(const Vec3& b, const Vec3& p) { return dot(b, p) / (length(b) * length(p)); }
 
 double search_function(const Search& s, int32_t body, const TimeState& time, const Vec3& p)
 {
