@@ -16,10 +16,10 @@ constexpr double planet_h0 = -0.01017526953912694;
 constexpr int max_passes = 24 * 400 + 200;
 
 struct Search {
-    int kind = 0;  // 0 rising, 1 upper passage, 2 setting, 3 lower passage, 4 equinox
-    double sign = 1;
-    double threshold = 0;
-    int levels = 3;
+    EventKind kind;
+    double sign;
+    double threshold;
+    int levels;
 };
 
 double meridian_side(const Vec3& b, const Vec3& p) { return b.z * p.x - b.x * p.z; }
@@ -30,11 +30,12 @@ double elevation_cosine(const Vec3& b, const Vec3& p) { return dot(b, p) / (leng
 
 double search_function(const Search& s, int32_t body, const TimeState& time, const Vec3& p)
 {
-    if (s.kind == 4) return s.sign * viewer_position(time.instant, p).y;
+    if (s.kind == EventKind::equinox) return s.sign * viewer_position(time.instant, p).y;
     const Vec3 b = body_direction(body, time.instant, p);
     // The passage functions are signed so that the searched passage is where
     // the function rises through zero, as the search homes in on.
-    return s.sign * (s.kind == 1 || s.kind == 3 ? meridian_side(b, p) : elevation_cosine(b, p));
+    const bool passage = s.kind == EventKind::transit || s.kind == EventKind::lower_transit;
+    return s.sign * (passage ? meridian_side(b, p) : elevation_cosine(b, p));
 }
 
 Search choose_rise_set(int32_t body, const TimeState& time, const Vec3& p)
@@ -42,8 +43,9 @@ Search choose_rise_set(int32_t body, const TimeState& time, const Vec3& p)
     const Vec3 b = body_direction(body, time.instant, p);
     const double s1 = meridian_side(b, p), s2 = dot(b, p);
     const double sin_h0 = std::sin(body == sun_index || body == moon_index ? sun_moon_h0 : planet_h0);
-    if (std::fabs(s1) <= std::fabs(s2)) return s2 > 0 ? Search{1, -1, 0, 3} : Search{3, 1, 0, 3};
-    return s1 > 0 ? Search{0, 1, sin_h0, 3} : Search{2, -1, -sin_h0, 3};
+    if (std::fabs(s1) <= std::fabs(s2))
+        return s2 > 0 ? Search{EventKind::transit, -1, 0, 3} : Search{EventKind::lower_transit, 1, 0, 3};
+    return s1 > 0 ? Search{EventKind::rise, 1, sin_h0, 3} : Search{EventKind::set, -1, -sin_h0, 3};
 }
 
 // The field a level steps: the equinox walks from days, the others from hours.
@@ -76,13 +78,6 @@ bool walk(const Search& s, int32_t body, TimeState& time, const Vec3& p, const s
     return false;
 }
 
-EventKind kind_of(const Search& s)
-{
-    constexpr EventKind kinds[] = {EventKind::rise, EventKind::transit, EventKind::set, EventKind::lower_transit,
-                                   EventKind::equinox};
-    return kinds[s.kind];
-}
-
 }  // namespace
 
 EventKind search_event(int32_t body, bool equinox, TimeState& time, const Vec3& viewpos,
@@ -90,18 +85,14 @@ EventKind search_event(int32_t body, bool equinox, TimeState& time, const Vec3& 
 {
     EventKind result = EventKind::none;
     const TimeState start = time;
-    Search s;
-    bool searching = true;
-    if (equinox) {
-        const int32_t q = ((time.clock_month + 1) / 3) & 3;
-        searching = body == sun_index && (q == 1 || q == 3);
-        s = Search{4, q == 1 ? 1.0 : -1.0, 0, 4};
-    } else {
-        s = choose_rise_set(body, time, viewpos);
-    }
+    // The equinox's quarter: February to April 1, August to October 3.
+    const int32_t q = ((time.clock_month + 1) / 3) & 3;
+    const Search s =
+        equinox ? Search{EventKind::equinox, q == 1 ? 1.0 : -1.0, 0, 4} : choose_rise_set(body, time, viewpos);
+    const bool searching = !equinox || (body == sun_index && (q == 1 || q == 3));
     if (searching) {
         if (walk(s, body, time, viewpos, stop)) {
-            result = kind_of(s);
+            result = s.kind;
         } else {
             time = start;
         }
