@@ -13,6 +13,8 @@ struct FrameBuffer {
     std::vector<int32_t> row_offset;  // frame_yres entries
 
     uint8_t* row(int32_t y) const { return frame_ptr + row_offset[static_cast<size_t>(y)]; }
+    // No pixels to draw into: not locked yet, or of no size.
+    bool empty() const { return frame_ptr == nullptr || frame_xres <= 0 || frame_yres <= 0; }
 };
 
 // A frame of xres x yres pixels whose rows lie pitch bytes apart from pixels on.

@@ -55,7 +55,7 @@ void draw_border_line(const FrameBuffer& frame, double x0, double y0, double x1,
 
 void drawbords(const Camera& view, const FrameBuffer& frame, const Borders& borders, bool far_side)
 {
-    if (frame.frame_ptr == nullptr || frame.frame_xres <= 0 || frame.frame_yres <= 0) return;
+    if (frame.empty()) return;
     const EyeOffsets eye = eye_offsets(view);
     const Horizon horizon = horizon_of(view);
     bool chain = false;  // prev is the visible, unclipped end of the last line drawn

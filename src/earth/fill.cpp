@@ -108,7 +108,7 @@ void fill_rows(const FillGeometry& g, const Shore& shore, const FrameBuffer& fra
 void fillglobe(const Camera& view, bool far_side, const FrameBuffer& frame, Spans& spans, const Shore& shore,
                bool caps_lock, uint32_t& rand_seed)
 {
-    if (frame.frame_ptr == nullptr || frame.frame_xres <= 0 || frame.frame_yres <= 0) return;
+    if (frame.empty()) return;
     const FillGeometry g = fill_geometry(view, far_side);
     const int32_t rows = std::max(std::min(frame.frame_yres, spans.rows), 0);
     std::vector<uint8_t> limbflip(static_cast<size_t>(rows), 0);

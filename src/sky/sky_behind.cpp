@@ -87,7 +87,7 @@ void copy_sky(const SkyLayer& layer, const FrameBuffer& frame)
 void draw_sky_behind(const Camera& view, const FrameBuffer& frame, Spans& spans, bool earth_drawn,
                      SkyLayer& layer, const Instant& time, const Stars& stars, bool labels)
 {
-    if (frame.frame_xres <= 0 || frame.frame_yres <= 0) return;
+    if (frame.empty()) return;
     if (!prepare_layer(layer, frame, spans, earth_drawn)) return;
     draw_sky(view, layer.frame, spans, time, stars, labels);
     copy_sky(layer, frame);
