@@ -35,9 +35,20 @@ int crossings_upto(const Spans& spans, int32_t r, int32_t x)
     return n;
 }
 
-// The parity at the left end of row 0, from the point-in-land test at a
-// random disc pixel at least 2 pixels inside its row's span; -1 when 16
-// tries found none.
+// The parity at the left end of row 0 that makes the point-in-land test's
+// answer at pixel (x + 1, y) come out after the limb flips of rows 0 to y and
+// the crossings of row y at or left of x.
+int parity_from(const FillGeometry& g, const Shore& shore, const Spans& spans, const std::vector<uint8_t>& limbflip,
+                int32_t y, int32_t x)
+{
+    int parity = sea_at(g, shore, x + 1, y + 0.5);
+    for (int32_t i = 0; i <= y; ++i) parity ^= limbflip[static_cast<size_t>(i)];
+    return parity ^ (crossings_upto(spans, y, x) & 1);
+}
+
+// The parity at the left end of row 0, from a random disc pixel at least 2
+// pixels inside its row's span, away from the limb where the test is least
+// sure; when 16 tries find none, from the top disc row's left end.
 int probe_parity(const FillGeometry& g, const Shore& shore, const FrameBuffer& frame, const Spans& spans,
                  const std::vector<uint8_t>& limbflip, int32_t rows, uint32_t& seed)
 {
@@ -47,7 +58,7 @@ int probe_parity(const FillGeometry& g, const Shore& shore, const FrameBuffer& f
         if (top < 0) top = r;
         bottom = r;
     }
-    if (top < 0) return -1;
+    if (top < 0) return 0;
     const int64_t ylo = top + 1, height = bottom - ylo;
     for (int tries = 0; tries < 16; ++tries) {
         const int64_t r = ylo + ((rand15(seed) * height) >> 15);
@@ -57,11 +68,9 @@ int probe_parity(const FillGeometry& g, const Shore& shore, const FrameBuffer& f
         const int32_t x1 = clamp_x(spans.row(y)[1], 0, frame.frame_xres);
         const int32_t x = x0 + static_cast<int32_t>((rand15(seed) * int64_t{x1 - x0}) >> 15);
         if (x < x0 + 2 || x >= x1 - 2) continue;
-        int parity = sea_at(g, shore, x + 1, y + 0.5);
-        for (int32_t i = 0; i <= y; ++i) parity ^= limbflip[static_cast<size_t>(i)];
-        return parity ^ (crossings_upto(spans, y, x) & 1);
+        return parity_from(g, shore, spans, limbflip, y, x);
     }
-    return -1;
+    return parity_from(g, shore, spans, limbflip, top, spans.row(top)[0]);
 }
 
 // One disc row: 0 outside [e0, e1), the first run sea when parity is 1, the
@@ -84,20 +93,15 @@ void fill_row(uint8_t* pixels, int32_t xres, int32_t* row, int32_t count, int pa
     std::memset(pixels + e1, 0, static_cast<size_t>(xres - e1));
 }
 
-void fill_rows(const FillGeometry& g, const Shore& shore, const FrameBuffer& frame, Spans& spans,
-               const std::vector<uint8_t>& limbflip, int32_t rows, int parity)
+void fill_rows(const FrameBuffer& frame, Spans& spans, const std::vector<uint8_t>& limbflip, int32_t rows, int parity)
 {
     const int32_t xres = frame.frame_xres;
     for (int32_t r = 0; r < frame.frame_yres; ++r) {
-        if (r < rows && parity >= 0) parity ^= limbflip[static_cast<size_t>(r)];
+        if (r < rows) parity ^= limbflip[static_cast<size_t>(r)];
         const int32_t count = entries(spans, rows, r);
         if (count < 2) {
             std::memset(frame.row(r), 0, static_cast<size_t>(xres));
             continue;
-        }
-        if (parity < 0) {
-            const int32_t x = spans.row(r)[0];
-            parity = sea_at(g, shore, x + 1, r + 0.5) ^ (crossings_upto(spans, r, x) & 1);
         }
         fill_row(frame.row(r), xres, spans.row(r), count, parity);
     }
@@ -114,6 +118,6 @@ void fillglobe(const Camera& view, bool far_side, const FrameBuffer& frame, Span
     std::vector<uint8_t> limbflip(static_cast<size_t>(rows), 0);
     shore_crossings(g, shore, frame, spans, limbflip);
     const int parity = g.far_side ? 1 : probe_parity(g, shore, frame, spans, limbflip, rows, rand_seed);
-    fill_rows(g, shore, frame, spans, limbflip, rows, parity);
+    fill_rows(frame, spans, limbflip, rows, parity);
     if (caps_lock) outline_caps(g, shore, frame, spans);
 }
