@@ -140,8 +140,9 @@ const Case cases[] = {
 
 // Every view: the fill against the point-in-land test, nothing painted off the
 // disc; the same picture with hidden pieces walked point by point (no piece
-// table, or one cut short) and from another seed, which moves on alike from
-// alike; nothing drawn, not even limb flips, without a span work area.
+// table, or one cut short), from another seed, which moves on alike from
+// alike, and over the spans the previous view left, as the viewer's frames
+// reuse them; nothing drawn, not even limb flips, without a span work area.
 // Returns how many views show both land and sea.
 int64_t check_views(const Shore& shore, int32_t w, int32_t h)
 {
@@ -149,6 +150,7 @@ int64_t check_views(const Shore& shore, int32_t w, int32_t h)
     unpieced.lps.clear();
     cut.lps.resize(shore.lps.size() / 3);
     int64_t mixed = 0;
+    TestFrame reused(w, h);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Vec3 target = std::isnan(c.tlat) ? Vec3{} : geo(c.tlat, c.tlon);
@@ -168,7 +170,11 @@ int64_t check_views(const Shore& shore, int32_t w, int32_t h)
         };
         EXPECT_TRUE(same(render(v, unpieced, s1)));
         EXPECT_TRUE(same(render(v, cut, s2)));
-        EXPECT_TRUE(s0 == s1 && s0 != 3);
+        uint32_t s3 = 3;
+        globespans(v, reused.frame, reused.spans);
+        fillglobe(v, false, reused.frame, reused.spans, shore, false, s3);
+        EXPECT_TRUE(same(reused));
+        EXPECT_TRUE(s0 == s1 && s0 == s3 && s0 != 3);
         TestFrame none(w, h, 9);
         none.spans = Spans{};
         fillglobe(v, false, none.frame, none.spans, shore, true, s0);
