@@ -21,7 +21,7 @@ bool read_fields(const char* text, int& year, int& month, int& day, int& hour, i
 {
     second = 0;
     if (std::sscanf(text, "%4d-%2d-%2dT%2d:%2d%n", &year, &month, &day, &hour, &minute, &used) != 5) return false;
-    int more = 0;
+    int more{};
     if (text[used] == ':' && std::sscanf(text + used, ":%2d%n", &second, &more) == 1) used += more;
     return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= days_in_month(year, month) && hour >= 0 &&
            hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 60;
@@ -57,7 +57,7 @@ bool parse_time(const std::string& text, int64_t& seconds)
         seconds = utc;
         return true;
     }
-    int oh = 0, om = 0, n = 0;
+    int oh{}, om{}, n{};
     if ((zone[0] != '+' && zone[0] != '-') || std::sscanf(zone.c_str() + 1, "%2d:%2d%n", &oh, &om, &n) != 2 ||
         static_cast<size_t>(n) + 1 != zone.size() || oh > 23 || om > 59)
         return false;
@@ -68,11 +68,11 @@ bool parse_time(const std::string& text, int64_t& seconds)
 
 bool parse_place(const std::string& text, Vec3& position)
 {
-    double lat = 0, lon = 0, alt = 5;
-    int n = 0;
+    double lat{}, lon{}, alt = 5;
+    int n{};
     if (!read_degrees(text.c_str(), lat, lon, n)) return false;
     if (text[static_cast<size_t>(n)] == ',') {
-        int m = 0;
+        int m{};
         if (std::sscanf(text.c_str() + n, ",%lf%n", &alt, &m) != 1) return false;
         n += m;
     }
@@ -83,8 +83,8 @@ bool parse_place(const std::string& text, Vec3& position)
 
 bool parse_home(const std::string& text, Vec3& direction)
 {
-    double lat = 0, lon = 0;
-    int n = 0;
+    double lat{}, lon{};
+    int n{};
     if (!read_degrees(text.c_str(), lat, lon, n) || static_cast<size_t>(n) != text.size()) return false;
     direction = position_at_degrees(lat, lon);
     return true;

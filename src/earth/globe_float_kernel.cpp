@@ -215,7 +215,7 @@ struct Block {
 void latitudes(const GlobeScene& s, Block& b, int32_t fours)
 {
     const int32_t top = s.h / 2 + 1;
-    int32_t guess = 0;
+    int32_t guess{};
     bool have = false;
     for (int32_t f = 0; f < fours; ++f) {
         const F py = b.py[f];

@@ -187,7 +187,7 @@ const char* lzw_decode(const LzwData& data, const PictureLayout& layout, uint8_t
         // so a walk ends at a root.
         const int32_t length = table.length[static_cast<size_t>(code)];
         const bool direct = sink.room_for(length);
-        uint8_t first = 0;
+        uint8_t first{};
         if (direct && in_order && code > clear) {
             const uint8_t* from = pic + table.offset[static_cast<size_t>(code)];
             uint8_t* to = sink.out + sink.x;
