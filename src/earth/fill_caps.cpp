@@ -42,7 +42,7 @@ void outline_caps(const FillGeometry& g, const Shore& shore, const FrameBuffer& 
         const Vec3 axis = q * (1 / cos_theta);
         const Vec3 n{dot(axis, g.view.viewright), dot(axis, g.view.viewdown), dot(axis, g.view.viewfwd)};
         const RayQuadric k = circle_quadric({centre.sx, centre.sy, centre.depth}, n,
-                                            std::sqrt(std::max(1.0 - p.cos2, 0.0)));
+                                            std::sqrt(std::max<double>(1.0 - p.cos2, 0)));
         const RowRange rows = quadric_spans(g.view, frame, spans, k);
         for (int32_t y = rows.first; y < rows.end; ++y) {
             const int32_t* row = spans.row(y);

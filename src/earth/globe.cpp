@@ -17,7 +17,7 @@ bool usable(double x, double ex, double k)
 // Clamped before the conversion, which truncates towards zero.
 int32_t column(double x, double xres)
 {
-    return static_cast<int32_t>(std::clamp(x, 0.0, xres));
+    return static_cast<int32_t>(std::clamp<double>(x, 0, xres));
 }
 
 // One ray per pixel from the eye; the nearer hit on the sphere gives the texel.

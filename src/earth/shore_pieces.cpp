@@ -25,7 +25,7 @@ Piece cap_record(Vec3 c, double r2, int32_t end, int32_t loop, int32_t loop_end)
     const Vec3 q = c * (h / l);
     // A one-point ball on a float vector of length just under 1 gives h just
     // above 1; its cap is that point.
-    const double sin2 = std::max(0.0, 1 - h * h);
+    const double sin2 = std::max<double>(0, 1 - h * h);
     return {{static_cast<float>(q.x), static_cast<float>(q.y), static_cast<float>(q.z)},
             static_cast<float>(h * h), static_cast<float>(std::sqrt(sin2 * h * h)), end, loop, loop_end};
 }
