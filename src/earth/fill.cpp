@@ -52,13 +52,11 @@ int parity_from(const FillGeometry& g, const Shore& shore, const Spans& spans, c
 int probe_parity(const FillGeometry& g, const Shore& shore, const FrameBuffer& frame, const Spans& spans,
                  const std::vector<uint8_t>& limbflip, int32_t rows, uint32_t& seed)
 {
-    int32_t top = -1, bottom = -1;
-    for (int32_t r = 0; r < rows; ++r) {
-        if (entries(spans, rows, r) < 2) continue;
-        if (top < 0) top = r;
-        bottom = r;
-    }
-    if (top < 0) return 0;
+    int32_t top = 0;
+    while (top < rows && entries(spans, rows, top) < 2) ++top;
+    if (top == rows) return 0;
+    int32_t bottom = rows - 1;
+    while (entries(spans, rows, bottom) < 2) --bottom;
     const int64_t ylo = top + 1, height = bottom - ylo;
     for (int tries = 0; tries < 16; ++tries) {
         const int64_t r = ylo + ((rand15(seed) * height) >> 15);

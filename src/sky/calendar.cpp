@@ -62,8 +62,9 @@ void date_from_days(int32_t days, int32_t& year, int32_t& month, int32_t& day)
         start = days_from_date64(y, 1, 1);
     }
     int32_t r = static_cast<int32_t>(days - start);
+    // r lies within the year, so the walk stops by December.
     int32_t m = 1;
-    while (m < 12 && r >= month_length(y, m)) {
+    while (r >= month_length(y, m)) {
         r -= month_length(y, m);
         ++m;
     }
