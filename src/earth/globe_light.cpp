@@ -51,7 +51,7 @@ std::vector<uint8_t> grade_lights(const Texture& lights, const Palette& lights_p
     for (size_t i = 0; i < 256; ++i) {
         const PaletteEntry& e = lights_palette[i];
         const int32_t brightest = std::max({e.red, e.green, e.blue});
-        grade_of[i] = static_cast<uint8_t>((brightest * (light_grades - 1) + 127) / 255);
+        grade_of[i] = static_cast<uint8_t>(std::lround(brightest * (light_grades - 1) / 255.0));
     }
     const int64_t gw = globe.pic_width, gh = globe.pic_height, lw = lights.pic_width, lh = lights.pic_height;
     std::vector<uint8_t> grades(static_cast<size_t>(gw * gh));
