@@ -28,7 +28,7 @@ Result allocate(Borders& borders, int32_t points)
 bool decode_points(BitReader& reader, const MapUnits& units, Borders& borders)
 {
     HuffCode code;
-    if (!read_code_lengths(reader, code) || !buildhuff(code) || bits_overrun(reader)) return false;
+    if (!read_code(reader, code)) return false;
     MapPoint point;
     for (int32_t k = 0; k < borders.polcnt(); ++k) {
         const int symbol = gethuff(reader, code);

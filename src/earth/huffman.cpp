@@ -103,7 +103,7 @@ int gethuff(BitReader& reader, const HuffCode& code)
     return symbol;
 }
 
-bool read_code_lengths(BitReader& reader, HuffCode& code)
+bool read_code(BitReader& reader, HuffCode& code)
 {
     const int ncols = static_cast<int>(getbits(reader, 5));
     const int nrows = static_cast<int>(getbits(reader, 5));
@@ -115,7 +115,7 @@ bool read_code_lengths(BitReader& reader, HuffCode& code)
             if (len > huff_maxbits) return false;
             code.len[r * 32 + c] = static_cast<uint8_t>(len);
         }
-    return true;
+    return buildhuff(code) && !bits_overrun(reader);
 }
 
 void write_code_lengths(BitWriter& writer, const HuffCode& code)

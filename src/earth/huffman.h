@@ -33,9 +33,10 @@ bool buildhuff(HuffCode& code);
 // the start of any code (the code is incomplete there).
 int gethuff(BitReader& reader, const HuffCode& code);
 
-// ncols, nrows and the 5-bit code lengths. False for more than 26 rows or a
-// length over 25 bits.
-bool read_code_lengths(BitReader& reader, HuffCode& code);
+// The code a map stream opens with: ncols, nrows and the 5-bit code lengths,
+// built. False for more than 26 rows, a length over 25 bits, an unusable
+// code or a table cut short.
+bool read_code(BitReader& reader, HuffCode& code);
 void write_code_lengths(BitWriter& writer, const HuffCode& code);
 
 // Code lengths of at most maxbits bits for symbols seen counts[s] times

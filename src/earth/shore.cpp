@@ -45,7 +45,7 @@ Result allocate(Shore& shore, int32_t loops, int32_t points)
 bool decode_loops(BitReader& reader, const MapUnits& units, Shore& shore)
 {
     HuffCode code;
-    if (!read_code_lengths(reader, code) || !buildhuff(code) || bits_overrun(reader)) return false;
+    if (!read_code(reader, code)) return false;
     const int32_t points = shore.pointcnt();
     int32_t count = 0;
     for (int32_t& loop_points : shore.loopnum) {
