@@ -95,6 +95,33 @@ std::vector<uint8_t> with_header(const char* seed, std::initializer_list<int32_t
     return bytes;
 }
 
+// The pieces follow one another from point 0 to the last point, each names
+// the loop its end falls in, and every point lies in its piece's cap (the
+// record that takes the rest of a full table has an empty axis and holds all).
+void expect_pieces_cover(const Shore& shore)
+{
+    ASSERT_EQ(shore.lps.empty(), shore.pointcnt() == 0);
+    std::vector<int32_t> loop_of(static_cast<size_t>(shore.pointcnt()) + 1, shore.loopcnt());
+    std::vector<int32_t> loop_end_of(loop_of.size(), shore.pointcnt());
+    for (int32_t l = 0, first = 0; l < shore.loopcnt(); first += shore.loopnum[static_cast<size_t>(l++)])
+        for (int32_t i = first; i < first + shore.loopnum[static_cast<size_t>(l)]; ++i) {
+            loop_of[static_cast<size_t>(i)] = l;
+            loop_end_of[static_cast<size_t>(i)] = first + shore.loopnum[static_cast<size_t>(l)];
+        }
+    int32_t start = 0;
+    for (const Piece& p : shore.lps) {
+        ASSERT_GT(p.end, start);
+        EXPECT_EQ(p.loop, loop_of[static_cast<size_t>(p.end)]);
+        EXPECT_EQ(p.loop_end, loop_end_of[static_cast<size_t>(p.end)]);
+        for (int32_t i = start; i < p.end; ++i) {
+            const Vec3f& v = shore.v[static_cast<size_t>(i)];
+            EXPECT_GE(v.x * p.q[0] + v.y * p.q[1] + v.z * p.q[2], p.cos2 * (1 - 1e-6f)) << i;
+        }
+        start = p.end;
+    }
+    EXPECT_EQ(start, shore.pointcnt());
+}
+
 }  // namespace
 
 TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
@@ -115,6 +142,13 @@ TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
         }
         EXPECT_EQ(shore.ll, points) << n;
         EXPECT_EQ(shore.loopnum, sizes) << n;
+        expect_pieces_cover(shore);
+    }
+    // One point alone, and none.
+    for (const Loops& loops : {Loops{{{0, 0}}}, Loops{}}) {
+        Shore shore;
+        ASSERT_TRUE(shore_from_loops(4096, loops, shore).ok());
+        expect_pieces_cover(shore);
     }
 }
 
@@ -171,6 +205,7 @@ TEST(ShorePieces, AFullTableKeepsTheDataAndCoversTheRestWithOneVisibleRecord)
     ASSERT_EQ(shore.lps.size(), static_cast<size_t>(lps_records));
     EXPECT_EQ(shore.lps.back().end, 1100);
     EXPECT_EQ(shore.lps.back().loop, 1100);
+    expect_pieces_cover(shore);
     // The last record is seen from every side, so the walk never leaves its points out.
     for (const Vec3& eye : {Vec3{2, 0, 0}, {-2, 0, 0}, {0, 1.01, 0}, {0, -3, 0}, {0, 0, 1.5}, {0, 0, -2}}) {
         Camera view;
