@@ -13,8 +13,7 @@ namespace {
 // Stands for the globe's disc on the layer: at 64 or above, so stars and dots
 // leave it alone, and never a colour the sky paints.
 constexpr uint8_t disc_mark = 64;
-static_assert(std::none_of(std::begin(body_colour), std::end(body_colour),
-                           [](uint8_t c) { return c == disc_mark || c - 8 == disc_mark; }));
+static_assert(std::none_of(std::begin(body_colour), std::end(body_colour), [](uint8_t c) { return c == disc_mark || c - 8 == disc_mark; }));
 
 // The layer sized for the frame, holding the frame's pixels with the disc
 // marked; false when there is no room for it.
