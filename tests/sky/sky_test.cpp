@@ -183,8 +183,8 @@ TEST(SkyDots, CoverOnlyDarkerSkyAndLabelsOnlyWhereTheyFit)
         EXPECT_EQ(c.count(static_cast<uint8_t>(colour)), n) << colour;
     EXPECT_TRUE(c.guards_intact());
 
-    for (auto [sx, sy, drawn] : {std::tuple{8, 8, true}, {7, 8, false}, {63, 20, true}, {64, 20, false},
-                                 {30, 42, false}, {-(1 << 30), 5, false}}) {
+    for (auto [sx, sy, drawn] : {std::tuple{8, 8, true}, {7, 8, false}, {8, 7, false}, {63, 20, true}, {64, 20, false},
+                                 {30, 41, true}, {30, 42, false}, {-(1 << 30), 5, false}}) {
         TestFrame f(72, 40);
         draw_label(f.frame, sx, sy, "MARS");
         EXPECT_EQ(f.count(31) > 0, drawn) << sx << "," << sy;
