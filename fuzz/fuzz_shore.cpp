@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the shoreline loader: it must refuse or accept
 // without reading or writing outside its buffers, leave the previous
 // shorelines alone when it refuses, and what it accepts must hold together
-// well enough for the point-in-land test to walk it.
+// well enough for the point-in-land test and the fill's walk: every loop
+// holds a point, the loops hold every point.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +20,10 @@ void check(const Shore& shore)
         shore.index.size() != points || shore.loopnum.size() != static_cast<size_t>(shore.loopcnt()))
         std::abort();
     int64_t total = 0;
-    for (int32_t n : shore.loopnum) total += n;
+    for (int32_t n : shore.loopnum) {
+        if (n < 1) std::abort();
+        total += n;
+    }
     if (total != shore.pointcnt()) std::abort();
     for (size_t i = 0; i < points; ++i)
         if (shore.point2[i] < 0 || static_cast<size_t>(shore.point2[i]) >= points || shore.index[i] < 0 ||

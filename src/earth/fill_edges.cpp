@@ -97,16 +97,13 @@ void load_prev(Walk& w)
     w.hp = above_horizon(w.g.horizon, w.pv);
 }
 
+// Loops hold at least one point each and all of them together, as the
+// loaders and shore_from_loops make them.
 bool next_loop(Walk& w)
 {
-    const Shore& s = w.shore;
-    do {
-        if (++w.loop >= s.loopcnt()) return false;
-        w.cur = w.loop_end;
-        const int32_t n = s.loopnum[static_cast<size_t>(w.loop)];
-        if (n < 0 || n > static_cast<int32_t>(s.v.size()) - w.loop_end) return false;
-        w.loop_end += n;
-    } while (w.cur == w.loop_end);
+    if (++w.loop >= w.shore.loopcnt()) return false;
+    w.cur = w.loop_end;
+    w.loop_end += w.shore.loopnum[static_cast<size_t>(w.loop)];
     w.prev = w.loop_end - 1;
     w.chain = false;
     load_prev(w);
@@ -128,18 +125,16 @@ const Piece* enter_piece(Walk& w)
 enum class Hidden { skip, jump, stop };
 
 // Both ends are behind the horizon. At the start of a piece whose cap is
-// hidden too, the walk jumps past the whole piece.
+// hidden too, the walk jumps past the whole piece: to its end, which lies
+// inside the loop the piece names, past the walk. The last piece holds the
+// rest of the points, so once it is hidden nothing more shows.
 Hidden hidden_segment(Walk& w)
 {
     if (w.cur != w.b) return Hidden::skip;
     const Piece* p = enter_piece(w);
     if (p == nullptr || piece_visible(w.g, *p)) return Hidden::skip;
-    const Shore& s = w.shore;
-    if (p->loop < 0 || p->loop >= s.loopcnt()) return Hidden::stop;
-    const int32_t start = p->loop_end - s.loopnum[static_cast<size_t>(p->loop)];
-    if (start < 0 || p->loop_end > static_cast<int32_t>(s.v.size()) || p->end < start ||
-        p->end >= p->loop_end || p->end <= w.cur)
-        return Hidden::stop;
+    if (p->loop == w.shore.loopcnt()) return Hidden::stop;
+    const int32_t start = p->loop_end - w.shore.loopnum[static_cast<size_t>(p->loop)];
     w.loop = p->loop;
     w.loop_end = p->loop_end;
     w.cur = p->end;
