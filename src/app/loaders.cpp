@@ -41,7 +41,7 @@ Loaded read_texture(App& app)
     Loaded loaded{DataFile::texture, find_data_file("globe.gif", app.settings), {}};
     GifInfo info;
     loaded.result = loadgif(loaded.path, app.texture, app.palette, info);
-    app.view.texture_loaded = loaded.result.ok() ? 1 : 0;
+    app.view.texture_loaded = loaded.result.ok();
     return loaded;
 }
 

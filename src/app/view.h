@@ -17,7 +17,7 @@ struct View {
     uint8_t auto_level = 1;
     uint8_t show_labels = 1;
     uint8_t far_side_lines = 0;
-    uint8_t texture_loaded = 0;
+    bool texture_loaded = false;
     uint8_t show_help = 0;
     // The sky behind the textured globe too (the filled globe always has it).
     bool sky = false;

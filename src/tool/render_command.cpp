@@ -134,7 +134,7 @@ bool set_up(App& app, HeadlessPlatform& platform, const RenderOptions& o)
     load_data(app, platform);
     start_clocks(app, platform);
     if (o.no_texture) {
-        app.view.texture_loaded = 0;
+        app.view.texture_loaded = false;
         app.texture = Texture{};
     }
     for (const auto& m : platform.messages)

@@ -61,7 +61,7 @@ Frames draw_three(void (*place)(Camera&, const App&), bool labels)
     v.frame_with({dik::k});
     EXPECT_TRUE(app.view.sky);
     f.sky = pixels(v);
-    app.view.texture_loaded = 0;
+    app.view.texture_loaded = false;
     v.frame();
     f.filled = pixels(v);
     f.disc = disc_of(app);

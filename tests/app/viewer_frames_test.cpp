@@ -32,7 +32,8 @@ struct Case {
 // 300 miles up, the Sun straight below through the Earth at night or straight above by day.
 void sun_from(App& app, double side)
 {
-    app.view.texture_loaded = app.view.orbit_mode = app.view.auto_level = 0;
+    app.view.texture_loaded = false;
+    app.view.orbit_mode = app.view.auto_level = 0;
     const Vec3 sun = body_direction(sun_index, app.time.instant, app.view.camera.viewpos);
     app.view.camera.viewpos = sun * (side * (earth_radius_miles + 300) / earth_radius_miles / length(sun));
     view_look_at(app.view.camera, sun.x, sun.y, sun.z);
@@ -42,7 +43,7 @@ void under_the_sun_by_day(App& app) { sun_from(app, 1); }
 // Three radii out, the globe drawn from the shorelines under the sky.
 void far_out(App& app)
 {
-    app.view.texture_loaded = 0;
+    app.view.texture_loaded = false;
     app.view.camera.viewpos = {1, -2, 2};
 }
 // Three radii out over the western Pacific before dawn, the picture kept.
