@@ -73,29 +73,34 @@ TEST(Help, OverlayAndHintInWholeFrames)
     plain.frame();
     EXPECT_EQ(help.digest(), plain.digest());
 
-    HeadlessViewer hinted({"/640x480"}), bare({"/640x480"});
-    hinted.app->settings.help_hint = true;
-    for (HeadlessViewer* v : {&hinted, &bare}) v->frame();
-    // Its eight glyphs in the bottom right corner, the last against the edge.
-    int32_t left = 640, right = -1, top = 480;
-    for (int32_t y = 0; y < 480; ++y)
-        for (int32_t x = 0; x < 640; ++x)
-            if (hinted.platform.frame_row(y)[x] != bare.platform.frame_row(y)[x])
-                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
-    EXPECT_TRUE(left >= 640 - 8 * 4 && right >= 640 - 4 && top >= 480 - 6) << left << " " << right << " " << top;
-    // Shown 9.999 s after the start, gone at 10 s.
-    const uint32_t shown = static_cast<uint32_t>(hinted.app->time.now_ms - hinted.app->controls.start_ms);
-    for (HeadlessViewer* v : {&hinted, &bare}) {
-        v->platform.ms_per_frame = 9999 - shown;
-        v->frame();
+    // From a clock at 0 and from one that passes its 32-bit wrap on the way.
+    for (const uint32_t start : {0u, 0xfffff000u}) {
+        SCOPED_TRACE(start);
+        const CivilTime noon{2000, 1, 1, 12, 0, 0};
+        HeadlessViewer hinted({"/640x480"}, nullptr, noon, start), bare({"/640x480"}, nullptr, noon, start);
+        hinted.app->settings.help_hint = true;
+        for (HeadlessViewer* v : {&hinted, &bare}) v->frame();
+        // Its eight glyphs in the bottom right corner, the last against the edge.
+        int32_t left = 640, right = -1, top = 480;
+        for (int32_t y = 0; y < 480; ++y)
+            for (int32_t x = 0; x < 640; ++x)
+                if (hinted.platform.frame_row(y)[x] != bare.platform.frame_row(y)[x])
+                    left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+        EXPECT_TRUE(left >= 640 - 8 * 4 && right >= 640 - 4 && top >= 480 - 6) << left << " " << right << " " << top;
+        // Shown 9.999 s after the start, gone at 10 s.
+        const uint32_t shown = static_cast<uint32_t>(hinted.app->time.now_ms - hinted.app->controls.start_ms);
+        for (HeadlessViewer* v : {&hinted, &bare}) {
+            v->platform.ms_per_frame = 9999 - shown;
+            v->frame();
+        }
+        EXPECT_NE(hinted.digest(), bare.digest());
+        for (HeadlessViewer* v : {&hinted, &bare}) {
+            v->platform.ms_per_frame = 1;
+            v->frame();
+        }
+        EXPECT_EQ(hinted.app->time.now_ms - hinted.app->controls.start_ms, 10000);
+        EXPECT_EQ(hinted.digest(), bare.digest());
     }
-    EXPECT_NE(hinted.digest(), bare.digest());
-    for (HeadlessViewer* v : {&hinted, &bare}) {
-        v->platform.ms_per_frame = 1;
-        v->frame();
-    }
-    EXPECT_EQ(hinted.app->time.now_ms - hinted.app->controls.start_ms, 10000);
-    EXPECT_EQ(hinted.digest(), bare.digest());
 }
 
 // --home puts the home view, at start and after '/', where globetool's

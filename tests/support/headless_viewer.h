@@ -18,10 +18,12 @@ struct HeadlessViewer {
     std::unique_ptr<App> app = std::make_unique<App>();
     HeadlessPlatform platform;
 
+    // start_ms is the platform's millisecond clock at start-up.
     explicit HeadlessViewer(std::vector<std::string> args = {"/160x120"}, const TimeZoneInfo* zone = nullptr,
-                            CivilTime local = CivilTime{2000, 1, 1, 12, 0, 0})
+                            CivilTime local = CivilTime{2000, 1, 1, 12, 0, 0}, uint32_t start_ms = 0)
     {
         platform.local_clock = local;
+        platform.clock_ms = start_ms;
         if (zone) platform.zone = *zone;
         app->settings.data_dir = GLOBE_SOURCE_DATA_DIR;
         std::vector<char*> argv{const_cast<char*>("globe")};
