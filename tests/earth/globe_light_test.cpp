@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
+
+#include "raster/colour_match.h"
 
 namespace {
 
@@ -30,10 +34,44 @@ TEST(GlobeLight, LevelsFromTheSunsAltitude)
     for (const auto& c : cases) EXPECT_EQ(light_level(scene, c.sine), c.level) << c.sine;
 }
 
+// Every entry of every table: the day keeps the picture's own entry; each
+// later level takes the entry nearest, by a plain search of the whole
+// palette, to the colour dimmed by the level with the lamps' colour added by
+// the level's weight and the grade, clipped at 255.
+TEST(GlobeLight, TablesHoldTheNearestEntryToEachDimmedColour)
+{
+    const double dimming[] = {1, 0.8, 0.66, 0.55, 0.46, 0.39, 0.34, 0.3};
+    const double weight[] = {0, 0.1, 0.25, 0.45, 0.65, 0.85, 1, 1};
+    const Rgb lamp{255, 214, 140};
+    std::mt19937 rng(11);
+    Palette palette{};
+    for (PaletteEntry& e : palette)
+        e = {static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), 0};
+    palette[255] = {255, 255, 255, 0};
+    const GlobeLight light = globe_light(palette);
+    ASSERT_EQ(light.shades.size(), size_t{light_levels * light_grades * 256});
+    Lab entries[256];
+    for (size_t j = 0; j < 256; ++j) entries[j] = to_lab({double(palette[j].red), double(palette[j].green), double(palette[j].blue)});
+    const auto distance = [](Lab p, Lab q) { return (p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b); };
+    for (int32_t level = 0; level < light_levels; ++level)
+        for (int32_t grade = 0; grade < light_grades; ++grade)
+            for (size_t i = 0; i < 256; ++i) {
+                const PaletteEntry& e = palette[i];
+                const double w = weight[level] * grade / 3;
+                const Lab lit = to_lab({std::min(255.0, e.red * dimming[level] + lamp.red * w),
+                                        std::min(255.0, e.green * dimming[level] + lamp.green * w),
+                                        std::min(255.0, e.blue * dimming[level] + lamp.blue * w)});
+                size_t best = level == 0 ? i : 0;
+                for (size_t j = 0; j < 256 && level > 0; ++j)
+                    if (distance(lit, entries[j]) < distance(lit, entries[best])) best = j;
+                ASSERT_EQ(light.shades[(static_cast<size_t>(level * light_grades + grade)) * 256 + i], best)
+                    << level << " " << grade << " " << i;
+            }
+}
+
 // The lights picture's nearest texel under each texel of the globe picture,
 // larger or smaller, graded by its palette entry's brightest channel; no
-// picture, no grades. The tables themselves are checked entry by entry on
-// whole night frames in test_night_model.py.
+// picture, no grades.
 TEST(GlobeLight, GradesOnTheGlobesTexels)
 {
     Palette greys{};
