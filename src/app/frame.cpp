@@ -60,7 +60,7 @@ void run_frame(App& app, Platform& platform)
     Controls& controls = app.controls;
     platform.poll_keyboard(controls.key_state);
     app.time.now_ms = static_cast<int32_t>(platform.time_ms());
-    int32_t dx = 0, dy = 0;
+    int32_t dx{}, dy{};
     platform.poll_mouse(&dx, &dy, &controls.mouse_buttons);
     View& view = app.view;
     const int32_t xres = app.frame.frame_xres;
