@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <numeric>
 
 #include "raster/text.h"
 #include "sky/ephemeris.h"
@@ -77,10 +79,8 @@ void draw_sky(const Camera& view, const FrameBuffer& frame, Spans& spans, const 
     // Nearest first; drawn farthest first so that nearer bodies cover farther
     // ones. The viewer's own entry (distance 0) stands for the Moon.
     int32_t order[num_bodies];
-    for (int32_t i = 0; i < num_bodies; ++i) order[i] = i;
-    for (int32_t i = 1; i < num_bodies; ++i)
-        for (int32_t j = 0; j < i; ++j)
-            if (dist2(at, order[i]) < dist2(at, order[j])) std::swap(order[i], order[j]);
+    std::iota(std::begin(order), std::end(order), 0);
+    std::stable_sort(std::begin(order), std::end(order), [&](int32_t a, int32_t b) { return dist2(at, a) < dist2(at, b); });
 
     bool magnified = view.zoom >= 4.0 * frame.frame_xres;
     for (int32_t i = num_bodies - 1; i >= 0; --i) {
