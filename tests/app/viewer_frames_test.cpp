@@ -105,6 +105,7 @@ TEST(ViewerFrames, EveryControlAgainstItsReferenceFrame)
         {"random places", {{{r}}, {{r}}}, 0xfc212a2e2f64b7bau},
         {"spin", {{{period}, 4}, {{comma, lshift}, 2}, {{period, rshift}}}, 0x71587103711e3bd9u},
         {"mouse", {{{}, 5, 30, -10}, {{}, 3, 10, 5, 2}}, 0xf66ba686625912ecu},
+        {"mouse, the left button held while turning", {{{}, 5, 30, -10, 1}, {{}, 3, 10, 5, 2}}, 0xf66ba686625912ecu},
         {"mouse without levelling", {{{a}}, {{}, 5, 20, 8}}, 0x989446851c37c3a5u},
         {"minutes", {{{equals}, 3}, {{lshift, minus}, 2}}, 0x98fae6054a773a04u},
         {"days and years", {{{lalt, minus}}, {{ralt, rbracket}}, {{lalt, lshift, lbracket}}}, 0x30d8644e9fc8cf3u},
