@@ -23,11 +23,6 @@ RayQuadric circle_quadric(Vec3 C, Vec3 n, double rho)
             m(C.x, n.x, C.y, n.y, false), m(C.x, n.x, C.z, n.z, false), m(C.y, n.y, C.z, n.z, false)};
 }
 
-void mark(const FrameBuffer& frame, int32_t y, int32_t x)
-{
-    if (x >= 0 && x < frame.frame_xres) frame.row(y)[x] = cap_outline_colour;
-}
-
 }  // namespace
 
 void outline_caps(const FillGeometry& g, const Shore& shore, const FrameBuffer& frame, Spans& spans)
@@ -45,11 +40,9 @@ void outline_caps(const FillGeometry& g, const Shore& shore, const FrameBuffer& 
                                             std::sqrt(std::max<double>(1.0 - p.cos2, 0)));
         const RowRange rows = quadric_spans(g.view, frame, spans, k);
         for (int32_t y = rows.first; y < rows.end; ++y) {
+            // The pair is clipped to the frame, so both ends are on it.
             const int32_t* row = spans.row(y);
-            if (row[0] < row[1]) {
-                mark(frame, y, row[0]);
-                mark(frame, y, row[1] - 1);
-            }
+            if (row[0] < row[1]) frame.row(y)[row[0]] = frame.row(y)[row[1] - 1] = cap_outline_colour;
             spans.xpcnt[static_cast<size_t>(y)] = 0;
         }
     }
