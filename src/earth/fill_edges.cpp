@@ -153,7 +153,7 @@ void open_segment(Walk& w)
     w.cp = camera(w.g, w.pv);
     w.cc = camera(w.g, w.cv);
     if (!clip_near(w.cp.depth, w.cc.depth, t_in, t_out)) return;
-    Segment s{0, 0, 0, 0, t_in > 0, t_out > 0};
+    Segment s{{}, {}, {}, {}, t_in > 0, t_out > 0};
     project(w.g.view, s.entry ? towards(w.cp, w.cc, t_in) : w.cp, s.X0, s.Y0);
     project(w.g.view, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
     w.chain = !s.exit;
@@ -173,7 +173,7 @@ void chained_segment(Walk& w)
     }
     w.cc = camera(w.g, w.cv);
     clip_near(w.cp.depth, w.cc.depth, t_in, t_out);
-    Segment s{w.X1, w.Y1, 0, 0, false, t_out > 0};
+    Segment s{w.X1, w.Y1, {}, {}, false, t_out > 0};
     project(w.g.view, s.exit ? towards(w.cc, w.cp, t_out) : w.cc, s.X1, s.Y1);
     w.chain = !s.exit;
     w.X1 = s.X1;
