@@ -152,9 +152,9 @@ TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
     }
 }
 
-// A point a loop steps to must lie in [-half, half) of longitude and within
-// a quarter turn of latitude, as the loader reads them; the writer refuses
-// anything else rather than wrap it silently.
+// A loop's first point and a point it steps to must lie in [-half, half)
+// of longitude and within a quarter turn of latitude, as the loader reads
+// them; the writer refuses anything else rather than wrap it silently.
 TEST(ShoreFile, TheWriterTakesExactlyTheRangeTheLoaderReads)
 {
     for (int32_t n : {4096, 4097}) {
@@ -167,14 +167,20 @@ TEST(ShoreFile, TheWriterTakesExactlyTheRangeTheLoaderReads)
                      {{-u.half - 1, 0}, false}, {{0, u.quarter}, true},  {{0, -u.quarter}, true},
                      {{0, u.quarter + 1}, false}, {{0, -u.quarter - 1}, false}};
         for (const auto& c : cases) {
-            const std::vector<std::vector<MapPoint>> loop{{{0, 0}, c.to, {0, 0}}};
-            if (!c.taken) {
-                EXPECT_THROW(encode_shore(n, loop), std::invalid_argument) << n << " " << c.to.lon << "," << c.to.lat;
-                continue;
+            // A first point's latitude field is a bit narrower than its
+            // longitude's, so with a power of two of units it cannot hold the
+            // north pole.
+            const bool pole_unheld = c.to.lat == u.quarter && (n & (n - 1)) == 0;
+            for (const auto& [loop, taken] :
+                 {std::pair{Loops{{c.to, {0, 0}}}, c.taken && !pole_unheld}, {Loops{{{0, 0}, c.to, {0, 0}}}, c.taken}}) {
+                if (!taken) {
+                    EXPECT_THROW(encode_shore(n, loop), std::invalid_argument) << n << " " << c.to.lon << "," << c.to.lat;
+                    continue;
+                }
+                Shore shore;
+                ASSERT_TRUE(loadshore_bytes(encode_shore(n, loop), shore).ok()) << n << " " << c.to.lon << "," << c.to.lat;
+                EXPECT_EQ(shore.ll, loop[0]) << n;
             }
-            Shore shore;
-            ASSERT_TRUE(loadshore_bytes(encode_shore(n, loop), shore).ok()) << n << " " << c.to.lon << "," << c.to.lat;
-            EXPECT_EQ(shore.ll, loop[0]) << n;
         }
     }
 }
