@@ -131,8 +131,12 @@ TEST(TouchFrames, AResizeKeepsTheView)
     v.frame();
     const Camera before = app.view.camera;
     const std::string clock = viewer_state_json(app).substr(viewer_state_json(app).find("\"clock\""));
-    const std::pair<int32_t, int32_t> sizes[] = {{240, 90}, {97, 300}, {160, 120}};
-    for (const auto& [w, h] : sizes) {
+    // A window a few pixels narrower may keep its rows' pitch, as SDL aligns
+    // it, and the same width may come with a new pitch.
+    const std::tuple<int32_t, int32_t, int32_t> sizes[] = {{240, 90, 240}, {97, 300, 100}, {99, 300, 100},
+                                                           {99, 300, 104}, {160, 120, 160}};
+    for (const auto& [w, h, pitch] : sizes) {
+        v.platform.extra_pitch = pitch - w;
         v.platform.initdirectdraw(w, h, app.palette);
         v.frame();
         const Camera& c = app.view.camera;
@@ -141,7 +145,8 @@ TEST(TouchFrames, AResizeKeepsTheView)
         for (const auto& [a, b] : kept) EXPECT_EQ(std::tie(a.x, a.y, a.z), std::tie(b.x, b.y, b.z)) << w;
         EXPECT_EQ(std::tie(c.zoom, c.xres_half, c.yres_half), std::make_tuple(2.5 * w, w / 2.0, h / 2.0));
         EXPECT_DOUBLE_EQ(c.corner_dist2, c.zoom_half * c.zoom_half + c.xres_half * c.xres_half + c.yres_half * c.yres_half);
-        EXPECT_EQ(std::tie(app.frame.frame_xres, app.frame.frame_yres, app.spans.rows), std::tie(w, h, h));
+        EXPECT_EQ(std::tie(app.frame.frame_xres, app.frame.frame_yres, app.frame.frame_pitch, app.spans.rows),
+                  std::tie(w, h, pitch, h));
         EXPECT_EQ(app.frame.row_offset.size(), static_cast<size_t>(h));
         EXPECT_EQ(viewer_state_json(app).substr(viewer_state_json(app).find("\"clock\"")), clock);
     }
