@@ -168,7 +168,7 @@ TEST(SkyStars, EdgesAndTheGreyRamp)
 }
 
 // A dot covers only darker sky (below its colour's low six bits) and clips
-// at the edges; "MARS", 16 x 6 pixels from (sx - 8, sy - 8), is drawn only
+// at the edges, the top row kept; "MARS", 16 x 6 pixels from (sx - 8, sy - 8), is drawn only
 // a pixel clear of the right and bottom edges.
 TEST(SkyDots, CoverOnlyDarkerSkyAndLabelsOnlyWhereTheyFit)
 {
@@ -178,8 +178,9 @@ TEST(SkyDots, CoverOnlyDarkerSkyAndLabelsOnlyWhereTheyFit)
     draw_dot(c.frame, 10, 10, 127);
     draw_dot(c.frame, 0, 19, 159);
     draw_dot(c.frame, 20, 5, 159);
+    draw_dot(c.frame, 15, 0, 175);
     EXPECT_EQ(c.at(5, 5), 111);
-    for (auto [colour, n] : {std::pair{111, 7}, {127, 8}, {159, 7}, {47, 1}, {200, 1}, {63, 1}})
+    for (auto [colour, n] : {std::pair{111, 7}, {127, 8}, {159, 7}, {175, 6}, {47, 1}, {200, 1}, {63, 1}})
         EXPECT_EQ(c.count(static_cast<uint8_t>(colour)), n) << colour;
     EXPECT_TRUE(c.guards_intact());
 
