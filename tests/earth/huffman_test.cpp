@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "earth/huffman.h"
@@ -59,5 +63,34 @@ TEST(Huffman, UnusableCodesAndBitsOutsideTheCodeAreCaught)
         initbits(r, w.bytes);
         EXPECT_EQ(gethuff(r, *code), first);
         EXPECT_EQ(gethuff(r, *code), -1);
+    }
+}
+
+// Counts that double from symbol to symbol would make a code as deep as
+// there are symbols; the lengths are flattened under the limit into a code
+// the reader takes. A limit of b bits holds 2^b symbols, each then b bits
+// long, and no more.
+TEST(Huffman, LengthsStayUnderTheLimitWhichHoldsTwoToItsPowerOfSymbols)
+{
+    for (int maxbits : {1, 4, 9}) {
+        for (int used : {(1 << maxbits) / 2 + 1, 1 << maxbits, (1 << maxbits) + 1}) {
+            std::array<uint64_t, huff_symbols> counts{};
+            for (int s = 0; s < used; ++s) counts[static_cast<size_t>(s * 3 % huff_symbols)] = uint64_t{1} << std::min(s, 40);
+            if (used > 1 << maxbits) {
+                EXPECT_THROW(huff_lengths(counts, maxbits), std::invalid_argument) << maxbits;
+                continue;
+            }
+            HuffCode code;
+            code.len = huff_lengths(counts, maxbits);
+            double kraft = 0;
+            for (int s = 0; s < huff_symbols; ++s) {
+                ASSERT_EQ(code.len[s] > 0, counts[s] > 0) << maxbits << " " << s;
+                ASSERT_LE(code.len[s], maxbits);
+                ASSERT_TRUE(used < 1 << maxbits || counts[s] == 0 || code.len[s] == maxbits) << maxbits << " " << s;
+                if (code.len[s]) kraft += std::ldexp(1.0, -code.len[s]);
+            }
+            EXPECT_EQ(kraft, 1.0) << maxbits << " " << used;
+            EXPECT_TRUE(buildhuff(code));
+        }
     }
 }
