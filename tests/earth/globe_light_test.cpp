@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -50,8 +51,7 @@ TEST(GlobeLight, TablesHoldTheNearestEntryToEachDimmedColour)
     palette[255] = {255, 255, 255, 0};
     const GlobeLight light = globe_light(palette);
     ASSERT_EQ(light.shades.size(), size_t{light_levels * light_grades * 256});
-    Lab entries[256];
-    for (size_t j = 0; j < 256; ++j) entries[j] = to_lab({double(palette[j].red), double(palette[j].green), double(palette[j].blue)});
+    const std::array<Lab, 256> entries = lab_palette(palette);
     const auto distance = [](Lab p, Lab q) { return (p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b); };
     for (int32_t level = 0; level < light_levels; ++level)
         for (int32_t grade = 0; grade < light_grades; ++grade)

@@ -168,8 +168,8 @@ TEST(SkyStars, EdgesAndTheGreyRamp)
 }
 
 // A dot covers only darker sky (below its colour's low six bits) and clips
-// at the edges, the top row kept; "MARS", 16 x 6 pixels from (sx - 8, sy - 8), is drawn only
-// a pixel clear of the right and bottom edges.
+// at the edges, the top row kept; "MARS", 16 x 6 pixels from (sx - 8,
+// sy - 8), is drawn only a pixel clear of the right and bottom edges.
 TEST(SkyDots, CoverOnlyDarkerSkyAndLabelsOnlyWhereTheyFit)
 {
     TestFrame c(20, 20);
