@@ -74,6 +74,9 @@ struct Shot {
     int32_t w, h, pitch;
     int texture;
     bool judged = true;  // against the rays, which lose all precision in degenerate views
+    // In the share left to the exact path; near a pole, magnified, the float
+    // kernel's longitudes are too coarse for most pixels.
+    bool usual = true;
 };
 
 using Preset = void (*)(Camera&);
@@ -138,6 +141,15 @@ std::vector<Shot> shots()
     // the camera's horizontal axis line is exactly 1.
     for (double side : {-1.0, 1.0})
         out.push_back({look_at(200, 150, {side, 0, -1}, {side, 0, 0}), 200, 150, 203, 1});
+    // Close to a pole, where a longitude's error grows as the hit's distance
+    // from the axis shrinks, the meridians' texel edges crowding the frame.
+    for (const double lat : {89.0, 89.9, -89.7})
+        for (const double miles : {5.0, 60.0})
+            for (const double magnification : {1.0, 20.0}) {
+                const Vec3 eye = geo(lat, 10) * (1 + miles / earth_radius_miles);
+                const Camera v = look_at(64, 48, eye, geo(lat > 0 ? 89.99 : -89.99, 40), 0, magnification);
+                out.push_back({v, 64, 48, 64, lat > 89.5 ? 0 : 1, true, false});
+            }
     // Eyes very far or very close, and magnifications very small or very
     // large, give huge roots of the row quadratic; the last eye is off the
     // pole's axis by less than the smallest float.
@@ -189,13 +201,13 @@ TEST(Globe, ExactPathMatchesRaysAndFastPathEveryByte)
         int64_t disc = 0;
         for (int32_t y = 0; y < s.h; ++y)
             if (exact.spans.xpcnt[static_cast<size_t>(y)] == 2) disc += exact.spans.row(y)[1] - exact.spans.row(y)[0];
-        if (s.judged) on_disc += disc;
+        if (s.judged && s.usual) on_disc += disc;
         for (size_t k = 0; k < kernels.size(); ++k)
             for (WorkerPool* workers : {&one, &three}) {
                 TestFrame fast(s.w, s.h, 0xAA, s.pitch);
                 globespans(s.view, fast.frame, fast.spans);
                 const int64_t slow = texglobe(s.view, fast.frame, fast.spans, texture, {}, *workers, kernels[k]);
-                if (s.judged && workers == &one) exact_pixels[k] += slow;
+                if (s.judged && s.usual && workers == &one) exact_pixels[k] += slow;
                 // Only the disc's pixels can be handed over, none when it is off the frame.
                 ASSERT_LE(slow, disc) << "view " << i << ", kernel " << k << ", " << workers->size() << " workers";
                 ASSERT_TRUE(fast.guards_intact());
