@@ -21,10 +21,11 @@ struct BitReader {
     {
         if (pos + static_cast<uint64_t>(width) > static_cast<uint64_t>(bytes.size()) * 8) return false;
         const uint64_t i = pos >> 3;
-        // A 12-bit code at bit offset 7 spans three bytes.
+        // A 12-bit code at bit offset 7 spans three bytes; within the last
+        // two, the check above keeps the code's bits inside them.
         const uint8_t* at = bytes.data() + i;
         const uint32_t word = i + 3 <= bytes.size() ? at[0] | at[1] << 8 | at[2] << 16
-                                                    : byte_at(i) | byte_at(i + 1) << 8 | byte_at(i + 2) << 16;
+                                                    : byte_at(i) | byte_at(i + 1) << 8;
         code = static_cast<int32_t>((word >> (pos & 7)) & ((1u << width) - 1));
         pos += static_cast<uint64_t>(width);
         return true;
