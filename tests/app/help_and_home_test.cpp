@@ -60,7 +60,8 @@ TEST(Help, LayoutFitsTheFrame)
 }
 
 // F1 puts the overlay over the whole frame and takes it away again; the hint
-// shows only in the interactive viewer and only for its first ten seconds.
+// shows only in the interactive viewer, only for its first ten seconds and
+// only where it fits.
 TEST(Help, OverlayAndHintInWholeFrames)
 {
     HeadlessViewer plain({"/640x480"}), help({"/640x480"});
@@ -100,6 +101,13 @@ TEST(Help, OverlayAndHintInWholeFrames)
         }
         EXPECT_EQ(hinted.app->time.now_ms - hinted.app->controls.start_ms, 10000);
         EXPECT_EQ(hinted.digest(), bare.digest());
+    }
+    // A frame a pixel too narrow or too low for the whole hint shows none of it.
+    for (const char* size : {"/31x120", "/160x5"}) {
+        HeadlessViewer hinted({size}), bare({size});
+        hinted.app->settings.help_hint = true;
+        for (HeadlessViewer* v : {&hinted, &bare}) v->frame();
+        EXPECT_EQ(hinted.digest(), bare.digest()) << size;
     }
 }
 

@@ -36,6 +36,13 @@ TEST(Zoom, WheelNotchesStopAtMagnificationOne)
     }
     zoom_wheel(view, -1, 3);
     EXPECT_NEAR(magnification(view), 1 / 1.21, 1e-12);
+    // A notch that falls short of 1, from either side, does not stop there.
+    for (const double from : {0.85, 1.15}) {
+        set_zoom(view.camera, from * xres);
+        zoom_wheel(view, xres, from < 1 ? 1 : -1);
+        EXPECT_NEAR(magnification(view), from < 1 ? from * 1.1 : from / 1.1, 1e-12) << from;
+        EXPECT_FALSE(view.zoom_latch) << from;
+    }
 }
 
 // Keypad * and / zoom by 1.02 and 0.98 a frame while held, stop at magnification 1
