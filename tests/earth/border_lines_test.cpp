@@ -73,6 +73,14 @@ TEST(BorderLine, LinesStopAtTheFramesEdgesAndDegenerateOnesDrawNothing)
     draw_border_line(f.frame, -50, 10.2, 250, 10.2, border_colour);
     EXPECT_EQ(drawn(f), run(0, 200, 10));
 
+    // Lines exactly on the top and left edges lie in the first row and column.
+    TestFrame edges(200, 150, 0, 211);
+    draw_border_line(edges.frame, -50, 0, 250, 0, border_colour);
+    draw_border_line(edges.frame, 0, -50, 0, 250, border_colour);
+    Pixels both = run(0, 200, 0);
+    both.merge(run(0, 150, 0, true));
+    EXPECT_EQ(drawn(edges), both);
+
     TestFrame above(200, 150, 0, 200);
     draw_border_line(above.frame, 50.3, -40, 60.7, 30, border_colour);
     const Pixels p = drawn(above);
