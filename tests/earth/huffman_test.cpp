@@ -66,6 +66,18 @@ TEST(Huffman, UnusableCodesAndBitsOutsideTheCodeAreCaught)
     }
 }
 
+// The length table counts its columns in five bits: a symbol of column 30
+// makes 31 of them, one of column 31 has no place and is refused.
+TEST(Huffman, TheLengthTableHoldsThirtyOneColumns)
+{
+    HuffCode last_column, beyond;
+    last_column.len[32 + 30] = beyond.len[31] = 1;
+    BitWriter w;
+    write_code_lengths(w, last_column);
+    EXPECT_EQ(w.pos, 10u + 2 * 31 * 5);
+    EXPECT_THROW(write_code_lengths(w, beyond), std::invalid_argument);
+}
+
 // Counts that double from symbol to symbol would make a code as deep as
 // there are symbols; the lengths are flattened under the limit into a code
 // the reader takes. A limit of b bits holds 2^b symbols, each then b bits
