@@ -45,4 +45,13 @@ TEST(Inland, VerticesOnThePointsMeridianAndTheDateLine)
     for (double lon : {half - 5, -half + 5, -half, half - 0.25}) EXPECT_EQ(inland_at(wide, lon, 300), 1) << lon;
     for (double lon : {half - 15, -half + 15, 0.0, 100.0}) EXPECT_EQ(inland_at(wide, lon, 300), 0) << lon;
     EXPECT_EQ(inland_at(wide, half - 5, 312), 0);
+
+    // Edges more than a quarter turn long but under half a turn do not cross
+    // the date line; far from it, they count as any other.
+    const Shore broad = shore_of({{{-12000, 100}, {12000, 100}, {12000, 300}, {-12000, 300}}});
+    for (double lon : {0.0, 3000.0, -3900.0}) {
+        EXPECT_EQ(inland_at(broad, lon, 200), 1) << lon;
+        EXPECT_EQ(inland_at(broad, lon, 50), 0) << lon;
+        EXPECT_EQ(inland_at(broad, lon, 400), 0) << lon;
+    }
 }
