@@ -60,6 +60,12 @@ int ordinary_case(const Probe& probe)
     return result;
 }
 
+// A longitude turned by half a turn, so that the date line falls at 0.
+double turned_by_half(double lon, double half)
+{
+    return lon >= 0 ? lon - half : lon + half;
+}
+
 // Near the date line: longitudes turned by half a turn, the window found
 // from both ends of the sorted index. The forward walk takes the western
 // half (negative longitudes), the backward walk the eastern half, so no
@@ -69,11 +75,8 @@ int date_line_case(const Probe& probe)
     const Shore& shore = probe.shore;
     const double half = shore.units_half;
     const double maxw = shore.maxdlonwrap;
-    const double lon = probe.lon >= 0 ? probe.lon - half : probe.lon + half;
-    auto turned = [&](int32_t p) {
-        const int32_t l = probe.at(p).lon;
-        return l >= 0 ? l - half : l + half;
-    };
+    const double lon = turned_by_half(probe.lon, half);
+    auto turned = [&](int32_t p) { return turned_by_half(probe.at(p).lon, half); };
     auto negative = [](double v) { return v < 0; };
     int result = 0;
     auto count_segment = [&](int32_t a) {
@@ -99,6 +102,26 @@ int date_line_case(const Probe& probe)
     return result;
 }
 
+// Every segment, each in the longitudes in which it is whole: turned by
+// half a turn when it crosses the date line, as they are otherwise.
+int every_segment_case(const Probe& probe)
+{
+    const double half = probe.shore.units_half;
+    const double lon = turned_by_half(probe.lon, half);
+    int result = 0;
+    for (int32_t a = 0; a < static_cast<int32_t>(probe.shore.pointcnt()); ++a) {
+        const MapPoint& p = probe.at(a);
+        const MapPoint& q = probe.at(probe.next(a));
+        const double ya = p.lat - probe.lat, yb = q.lat - probe.lat;
+        if (probe.wraps(a))
+            result ^= crosses_north(turned_by_half(p.lon, half) - lon, turned_by_half(q.lon, half) - lon, ya, yb,
+                                    [](double v) { return v < 0; });
+        else
+            result ^= crosses_north(p.lon - probe.lon, q.lon - probe.lon, ya, yb, [](double v) { return std::signbit(v); });
+    }
+    return result;
+}
+
 }  // namespace
 
 int inland(const Shore& shore, double x, double y, double z)
@@ -107,5 +130,9 @@ int inland(const Shore& shore, double x, double y, double z)
     const Probe probe{shore, std::atan2(x, -z) * half / std::numbers::pi,
                       std::atan2(y, std::sqrt(x * x + z * z)) * half / std::numbers::pi};
     if (std::fabs(probe.lon) < half - 1.2 * shore.maxdlonwrap) return ordinary_case(probe);
+    // The date-line case leaves out the segments across longitude 0, which
+    // cannot reach its points unless one spans more than the ordinary case's
+    // margin leaves; with such long segments every one is taken.
+    if (shore.maxdlon + 1.2 * shore.maxdlonwrap >= half) return every_segment_case(probe);
     return date_line_case(probe);
 }

@@ -47,11 +47,18 @@ TEST(Inland, VerticesOnThePointsMeridianAndTheDateLine)
     EXPECT_EQ(inland_at(wide, half - 5, 312), 0);
 
     // Edges more than a quarter turn long but under half a turn do not cross
-    // the date line; far from it, they count as any other.
-    const Shore broad = shore_of({{{-12000, 100}, {12000, 100}, {12000, 300}, {-12000, 300}}});
-    for (double lon : {0.0, 3000.0, -3900.0}) {
-        EXPECT_EQ(inland_at(broad, lon, 200), 1) << lon;
-        EXPECT_EQ(inland_at(broad, lon, 50), 0) << lon;
-        EXPECT_EQ(inland_at(broad, lon, 400), 0) << lon;
+    // the date line, and reach points within the date line's margin from
+    // across longitude 0; the same loop shifted half a turn wraps instead.
+    for (const int32_t shift : {0, 32768}) {
+        const auto at = [&](int32_t lon, int32_t lat) { return MapPoint{(lon + shift + 32768) % 65536 - 32768, lat}; };
+        const Shore broad = shore_of({{at(-12000, 100), at(12000, 100), at(12000, 300), at(-12000, 300)}});
+        for (const double lon : {0.0, 3000.0, 11000.0, -11990.0}) {
+            const double shifted = std::remainder(lon + shift, 65536);
+            EXPECT_EQ(inland_at(broad, shifted, 200), 1) << shifted;
+            EXPECT_EQ(inland_at(broad, shifted, 50), 0) << shifted;
+            EXPECT_EQ(inland_at(broad, shifted, 400), 0) << shifted;
+        }
+        for (const double lon : {13000.0, -13000.0, half - 1, -half})
+            EXPECT_EQ(inland_at(broad, std::remainder(lon + shift, 65536), 200), 0) << lon << " + " << shift;
     }
 }
