@@ -144,10 +144,11 @@ TEST(ShoreFile, RandomLoopsRoundTripInEveryUnitSize)
         EXPECT_EQ(shore.loopnum, sizes) << n;
         expect_pieces_cover(shore);
     }
-    // One point alone, and none.
+    // One point alone, and no loops at all: files the writer makes and the loader takes.
     for (const Loops& loops : {Loops{{{0, 0}}}, Loops{}}) {
         Shore shore;
-        ASSERT_TRUE(shore_from_loops(4096, loops, shore).ok());
+        ASSERT_TRUE(loadshore_bytes(encode_shore(4096, loops), shore).ok()) << loops.size();
+        EXPECT_EQ(shore.loopcnt(), static_cast<int64_t>(loops.size()));
         expect_pieces_cover(shore);
     }
 }
